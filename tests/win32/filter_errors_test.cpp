@@ -1,0 +1,50 @@
+// The error path of a filter: the host is told first, then the user.
+#include <gtest/gtest.h>
+
+#include "filters/filter_error.h"
+#include "resources/texts_cp932.h"
+#include "support/host_log.h"
+#include "support/import_patch.h"
+
+namespace {
+
+class FilterErrors : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    PatchImport(GetModuleHandleA(nullptr), "user32.dll", "MessageBoxA",
+                reinterpret_cast<void*>(&CapturedMessageBoxA));
+    ClearHostEvents();
+  }
+};
+
+TEST_F(FilterErrors, QueriesTheHostThenShowsOneErrorBox) {
+  const HWND window = reinterpret_cast<HWND>(0x4321);
+  ReportFilterError(window, kInvalidSettingsMessage);
+  ASSERT_EQ(HostEvents().size(), 2u);
+  EXPECT_EQ(HostEvents()[0].kind, HostEvent::kQuery);
+  EXPECT_EQ(HostEvents()[0].code, 5);
+  EXPECT_EQ(HostEvents()[0].argument, 0);
+  const HostEvent& box = HostEvents()[1];
+  EXPECT_EQ(box.kind, HostEvent::kMessageBox);
+  EXPECT_EQ(box.owner, window);
+  EXPECT_EQ(box.text, kInvalidSettingsMessage);
+  EXPECT_EQ(box.caption, "\x83G\x83\x89\x81[");  // エラー
+  EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONERROR));
+}
+
+TEST_F(FilterErrors, WithoutTextOnlyTheHostIsTold) {
+  ReportFilterError(nullptr, nullptr);
+  ASSERT_EQ(HostEvents().size(), 1u);
+  EXPECT_EQ(HostEvents()[0].kind, HostEvent::kQuery);
+}
+
+TEST_F(FilterErrors, HostQueryReturnsTheHostsAnswer) {
+  SetHostQueryResult(77);
+  EXPECT_EQ(CallHostQuery(9, 3), 77);
+  SetHostQueryResult(0);
+  ASSERT_EQ(HostEvents().size(), 1u);
+  EXPECT_EQ(HostEvents()[0].code, 9);
+  EXPECT_EQ(HostEvents()[0].argument, 3);
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+// Loads a private copy of the built zuzovezu.ppi the way a host does, from a fresh
+// folder (with a Japanese name, as users keep their plug-ins), and finds its exports.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "filters/host_types.h"
+
+using PB_GetPluginInfoFn = int16_t(WINAPI*)(char* buffer, int32_t length);
+using PBF_FilterCountFn = int32_t(WINAPI*)();
+using PBF_GetNameFn = char*(WINAPI*)(int32_t index, char* category, int32_t categoryLength,
+                                     char* name, int32_t nameLength);
+using PBF_ExecuteFn = int32_t(WINAPI*)(int32_t index, HWND window, const uint8_t* source,
+                                       uint8_t* destination, int32_t reserved5,
+                                       const PixelRegion* region, int32_t reserved7,
+                                       int32_t width, int32_t reserved9,
+                                       ProgressCallback callback, int32_t userData);
+using PBF_SetupFn = int32_t(WINAPI*)(int32_t index, HWND parent, const uint8_t* image,
+                                     int32_t width, int32_t height);
+
+// The folder of the running program (where the built plug-in lies), with a backslash.
+std::string ProgramFolder();
+
+class PluginLibrary {
+ public:
+  // `folderName` is created in the temporary folder; it is code page 932 text.
+  explicit PluginLibrary(const std::string& folderName = "\x83v\x83\x89\x83O\x83" "C\x83\x93");  // プラグイン
+  ~PluginLibrary();
+  PluginLibrary(const PluginLibrary&) = delete;
+  PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+  HMODULE Module() const { return module; }
+  const std::string& Folder() const { return folder; }
+  std::string SettingsPath() const { return folder + "zodederor.ini"; }
+
+  // Looks an export up; `plain` selects the plain name, else the decorated one.
+  template <class Fn>
+  Fn Export(const char* name) const {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  }
+
+  PB_GetPluginInfoFn GetPluginInfo;
+  PBF_FilterCountFn FilterCount;
+  PBF_GetNameFn GetName;
+  PBF_ExecuteFn Execute;
+  PBF_SetupFn Setup;
+
+  // Settings file helpers, through the platform's private-profile functions.
+  void WriteSetting(const char* section, const char* key, const char* value) const;
+  void WriteSetting(const char* section, const char* key, int value) const;
+  std::string SettingsText() const;  // the whole file, or "" when there is none
+  void RemoveSettings() const;
+
+  // Makes the plug-in's message boxes land in HostEvents() instead of on screen.
+  void CaptureMessageBoxes() const;
+
+ private:
+  std::string folder;
+  HMODULE module = nullptr;
+};
