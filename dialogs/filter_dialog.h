@@ -1,0 +1,79 @@
+// The base of the settings dialogs: runs a dialog template modally, routes its
+// messages to virtual operations, ends it on OK or Cancel, owns the preview pane's
+// state and writes control values to the settings file.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <exception>
+
+#include "dialogs/preview_compose.h"
+
+class FilterDialog {
+ public:
+  explicit FilterDialog(int32_t templateId);
+  virtual ~FilterDialog();
+  FilterDialog(const FilterDialog&) = delete;
+  FilterDialog& operator=(const FilterDialog&) = delete;
+
+  // Runs the dialog modally over the host's image (borrowed, read-only) and returns
+  // what it ended with: 1 OK, 2 Cancel, or the platform's failure value. An exception
+  // raised inside the dialog ends it and is rethrown here.
+  int Show(HWND parent, const uint8_t* image, int32_t width, int32_t height);
+
+  static INT_PTR CALLBACK StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam);
+
+  bool IsPreviewChecked() const;
+  HWND GetPane() const;
+  // Repaints the pane at once, without waiting for a paint message.
+  void Redraw();
+  // Writes the integer an edit box holds; false (and nothing written) when it holds none.
+  bool WriteIntFromEdit(const char* section, const char* key, int controlId, const char* path);
+  // Writes a check box's state as "1" or "0".
+  void WriteFlagFromCheck(const char* section, const char* key, int controlId, const char* path);
+
+ protected:
+  // Virtual operations in slot order (after the destructor).
+  virtual INT_PTR DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  virtual BOOL OnInitDialog();
+  virtual BOOL OnCommand(HWND control, WORD id, WORD code);
+  virtual void OnOK();
+  virtual void PaintPreview(HWND pane, HDC dc);
+  virtual void OnLButtonDown(HWND pane, int x, int y, int keys);
+  virtual void OnLButtonUp(HWND pane, int x, int y, int keys);
+  virtual void OnMouseMove(HWND pane, int x, int y, int keys);
+  // Composes the filtered picture of the visible area into `previewBuffer`.
+  virtual void RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
+                             const PaneSize* visibleSize, const PaneSize* paneSize,
+                             const PanePoint* scroll, const uint8_t* image,
+                             const PaneSize* imageSize);
+
+  // The base OnInitDialog: 1 when the preview is ready (or there is no pane), 0 when
+  // its buffer cannot be allocated.
+  int InitPreview();
+
+  HWND dialogWindow = nullptr;
+  int32_t templateId;
+  const uint8_t* image = nullptr;
+  int32_t imageWidth = 0;
+  int32_t imageHeight = 0;
+  int32_t scrollX = 0;
+  int32_t scrollY = 0;
+  int32_t lastMouseX = 0;
+  int32_t lastMouseY = 0;
+  BITMAPINFO bitmapInfo{};
+  uint32_t* previewBuffer = nullptr;
+  int32_t paneWidth = 0;
+  int32_t paneHeight = 0;
+  bool fitsX = false;
+  bool fitsY = false;
+  WNDPROC oldPaneProc = nullptr;
+
+ private:
+  // An exception caught in a window procedure, carried past the modal loop.
+  std::exception_ptr pendingException;
+};
+
+// The dialog being shown; only one runs at a time.
+extern FilterDialog* ActiveDialog;

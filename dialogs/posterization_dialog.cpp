@@ -1,0 +1,5 @@
+#include "filters/posterization_filter.h"
+
+int PosterizationFilter::Setup(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
+  return Filter::Setup(parent, image, width, height);
+}

@@ -1,0 +1,2 @@
+// The preview half of FilterDialog: the pane, painting, compositing and panning.
+#include "dialogs/filter_dialog.h"
