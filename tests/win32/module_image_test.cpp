@@ -23,6 +23,25 @@ std::set<std::string> ImportedDlls(HMODULE module) {
   return names;
 }
 
+std::set<std::string> ExportedNames(HMODULE module) {
+  auto* base = reinterpret_cast<BYTE*>(module);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  auto* exports = reinterpret_cast<IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
+  auto* names = reinterpret_cast<DWORD*>(base + exports->AddressOfNames);
+  std::set<std::string> result;
+  for (DWORD i = 0; i < exports->NumberOfNames; ++i) result.insert(reinterpret_cast<char*>(base + names[i]));
+  return result;
+}
+
+TEST(ModuleImage, ExportsExactlyThePlainAndDecoratedNames) {
+  PluginLibrary plugin;
+  const std::set<std::string> expected = {
+      "PB_GetPluginInfo", "PBF_FilterCount", "PBF_GetName", "PBF_Execute", "PBF_Setup",
+      "_PB_GetPluginInfo@8", "_PBF_FilterCount@0", "_PBF_GetName@20", "_PBF_Execute@44", "_PBF_Setup@20"};
+  EXPECT_EQ(ExportedNames(plugin.Module()), expected);
+}
+
 TEST(ModuleImage, ImportsOnlyTheSystemDlls) {
   PluginLibrary plugin;
   const std::set<std::string> allowed = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"};
