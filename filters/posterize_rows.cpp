@@ -19,33 +19,38 @@ namespace {
 // rounded up. For t <= n - 1 <= 254 the excess stays below 254 / 2^16, less than the
 // 1 / (n - 1) between t * 255 / (n - 1) and the next integer, so the floor is exact.
 // K needs 24 bits; its high and low 16-bit halves go through a low and a high multiply.
+// Alpha words get constants that give back their input (a * 256 >> 8, times 1), which
+// spares masking it back in.
 struct PosterizeKernel {
   explicit PosterizeKernel(uint32_t levels)
-      : levelCount(_mm_set1_epi16(int16_t(levels))),
-        scaleHigh(_mm_set1_epi16(int16_t(Scale(levels) >> 16))),
-        scaleLow(_mm_set1_epi16(int16_t(uint16_t(Scale(levels))))),
-        alpha(_mm_set1_epi32(int32_t(0xFF000000u))) {}
+      : levelCount(PerPixel(int16_t(levels), 256)),
+        scaleHigh(PerPixel(int16_t(Scale(levels) >> 16), 1)),
+        scaleLow(PerPixel(int16_t(uint16_t(Scale(levels))), 0)) {}
 
   static uint32_t Scale(uint32_t levels) {
     const uint32_t steps = levels - 1;
     return ((255u << 16) + steps - 1) / steps;
   }
 
-  // Eight channel values, one per 16-bit word.
-  __m128i Channels(__m128i v) const {
-    // v * n <= 255 * 255 fits a word.
+  // Words of two unpacked pixels, blue first.
+  static __m128i PerPixel(int16_t colour, int16_t alpha) {
+    return _mm_set_epi16(alpha, colour, colour, colour, alpha, colour, colour, colour);
+  }
+
+  // Two pixels, one channel per 16-bit word.
+  __m128i TwoPixels(__m128i v) const {
+    // v * n <= 255 * 255 (and a * 256) fits a word.
     const __m128i band = _mm_srli_epi16(_mm_mullo_epi16(v, levelCount), 8);
     return _mm_add_epi16(_mm_mullo_epi16(band, scaleHigh), _mm_mulhi_epu16(band, scaleLow));
   }
 
   __m128i operator()(__m128i pixels) const {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i out = _mm_packus_epi16(Channels(_mm_unpacklo_epi8(pixels, zero)),
-                                         Channels(_mm_unpackhi_epi8(pixels, zero)));
-    return _mm_or_si128(_mm_andnot_si128(alpha, out), _mm_and_si128(alpha, pixels));
+    return _mm_packus_epi16(TwoPixels(_mm_unpacklo_epi8(pixels, zero)),
+                            TwoPixels(_mm_unpackhi_epi8(pixels, zero)));
   }
 
-  __m128i levelCount, scaleHigh, scaleLow, alpha;
+  __m128i levelCount, scaleHigh, scaleLow;
 };
 
 }  // namespace
