@@ -105,7 +105,9 @@ int main(int argc, char** argv) {
   const Region whole{0, 0, kSide, kSide};
 
   // Rounds interleave every case, so that drifting machine load touches all alike.
-  Timings copyTimes, separate[kFilters], inside[kFilters];
+  // A one-pixel run measures what a call costs besides the pixels (reading settings).
+  const Region onePixel{0, 0, 1, 1};
+  Timings copyTimes, separate[kFilters], inside[kFilters], overhead[kFilters];
   for (int round = -1; round < repetitions; ++round) {  // round -1 only warms up
     double t = Now();
     std::memcpy(destination, source, kBytes);
@@ -126,6 +128,10 @@ int main(int argc, char** argv) {
       t = Now();
       execute(f, nullptr, inPlace, inPlace, 0, &whole, 0, kSide, 0, &CountProgress, 0);
       if (round >= 0) inside[f].ms.push_back(Now() - t);
+
+      t = Now();
+      execute(f, nullptr, source, destination, 0, &onePixel, 0, kSide, 0, &CountProgress, 0);
+      if (round >= 0) overhead[f].ms.push_back(Now() - t);
     }
   }
 
@@ -140,6 +146,10 @@ int main(int argc, char** argv) {
       std::printf("  %-24s %8.2f ms (%6.2f)  x%.2f (x%.2f)\n", label.c_str(), t.Median(), t.Best(),
                   t.Median() / copyTimes.Median(), t.Best() / copyTimes.Best());
     }
+  }
+  for (int f = 0; f < kFilters; ++f) {
+    const std::string label = std::string(kFilterNames[f]) + ", one pixel";
+    std::printf("  %-24s %8.3f ms (%6.3f)\n", label.c_str(), overhead[f].Median(), overhead[f].Best());
   }
 
   FreeLibrary(module);
