@@ -104,7 +104,7 @@ LRESULT CALLBACK FilterDialog::PaneProc(HWND pane, UINT message, WPARAM wParam, 
     } catch (...) {
       d->pendingException = std::current_exception();
       if (GetCapture() == pane) ReleaseCapture();
-      EndDialog(d->dialogWindow, -1);
+      EndDialog(d->dialogWindow, kEndedByException);
     }
   }
   // The paint above has validated the pane, so the static draws nothing over it.
