@@ -327,4 +327,49 @@ TEST_F(DialogFramework, WithoutAPreviewBufferTheDialogRunsOnBare) {
   }
 }
 
+// Initialising the preview a second time must not subclass the pane over itself (the
+// pane procedure would then call itself for every message).
+class TwiceInitialisedDialog : public SolarizationDialog {
+ public:
+  int paints = 0;
+
+ protected:
+  BOOL OnInitDialog() override { return InitPreview() && SolarizationDialog::OnInitDialog(); }
+  void PaintPreview(HWND pane, HDC dc) override {
+    ++paints;
+    SolarizationDialog::PaintPreview(pane, dc);
+  }
+};
+
+TEST_F(DialogFramework, InitialisingThePreviewTwiceKeepsOneSubclass) {
+  TwiceInitialisedDialog dialog;
+  const DriveResult r = DriveDialog(
+      [&] { return dialog.Show(host, image.data(), image.width, image.height); },
+      {
+          [](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },  // off: the plain image
+          [&](HWND d) {
+            RECT rc{};
+            GetClientRect(Pane(d), &rc);
+            EXPECT_EQ(ComparePictures(CapturePane(Pane(d)),
+                                      ExpectedPane(rc.right, rc.bottom, image, Unchanged)),
+                      "");
+            // One paint message, one paint (Wine cuts a self-calling procedure short
+            // after a number of rounds instead of overflowing the stack).
+            const int before = dialog.paints;
+            InvalidateRect(Pane(d), nullptr, FALSE);
+            UpdateWindow(Pane(d));
+            EXPECT_EQ(dialog.paints, before + 1);
+            MouseDown(Pane(d), 50, 50);
+            MouseMove(Pane(d), 40, 45, true);
+            MouseUp(Pane(d), 40, 45);
+            EXPECT_EQ(ComparePictures(CapturePane(Pane(d)),
+                                      ExpectedPane(rc.right, rc.bottom, image, Unchanged, 10, 5)),
+                      "");
+          },
+          [](HWND d) { ClickButton(d, IDCANCEL); },
+      },
+      5000);
+  EXPECT_EQ(r.returned, 2);
+}
+
 }  // namespace
