@@ -20,13 +20,18 @@ std::string UniqueTempFolder(const std::string& name) {
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
   static int serial = 0;
-  char unique[64];
-  std::snprintf(unique, sizeof unique, "zz%lu_%d\\", GetCurrentProcessId(), ++serial);
-  std::string parent = std::string(temp) + unique;
-  CreateDirectoryA(parent.c_str(), nullptr);
-  std::string folder = parent + name + "\\";
-  if (!CreateDirectoryA(folder.c_str(), nullptr)) throw std::runtime_error("cannot create " + folder);
-  return folder;
+  // Process ids come round again, and a program that crashed leaves its folders
+  // behind: skip names already taken.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char unique[64];
+    std::snprintf(unique, sizeof unique, "zz%lu_%d\\", GetCurrentProcessId(), ++serial);
+    std::string parent = std::string(temp) + unique;
+    if (!CreateDirectoryA(parent.c_str(), nullptr)) continue;
+    std::string folder = parent + name + "\\";
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) throw std::runtime_error("cannot create " + folder);
+    return folder;
+  }
+  throw std::runtime_error("cannot create a temporary folder");
 }
 }  // namespace
 
