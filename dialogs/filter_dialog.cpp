@@ -1,2 +1,112 @@
 // The base dialog: modal run, message routing, OK and Cancel, settings writes.
 #include "dialogs/filter_dialog.h"
+
+#include "plugin/filter_registry.h"
+#include "resources/resource.h"
+#include "settings/settings_file.h"
+
+FilterDialog* ActiveDialog = nullptr;
+
+namespace {
+// What a dialog ended by a caught exception returns from the modal loop; never seen by
+// callers, since Show rethrows instead.
+constexpr INT_PTR kEndedByException = -1;
+}  // namespace
+
+FilterDialog::FilterDialog(int32_t templateId) : templateId(templateId) {}
+
+FilterDialog::~FilterDialog() { delete[] previewBuffer; }
+
+int FilterDialog::Show(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
+  FilterDialog* const previous = ActiveDialog;
+  ActiveDialog = this;
+  this->image = image;
+  imageWidth = width;
+  imageHeight = height;
+  pendingException = nullptr;
+  const INT_PTR result =
+      DialogBoxParamA(Registry->ModuleHandle(), MAKEINTRESOURCEA(templateId), parent,
+                      StaticDialogProc, 0);
+  // The dialog's windows are gone: nothing may reach this object through the pointer.
+  ActiveDialog = previous;
+  if (pendingException) {
+    std::exception_ptr e = pendingException;
+    pendingException = nullptr;
+    std::rethrow_exception(e);
+  }
+  return static_cast<int>(result);
+}
+
+// Exceptions must not unwind through the platform's modal loop (its frames are not
+// ours to unwind): the first one is kept, the dialog ends, and Show rethrows it. Once
+// one is pending, the object gets no further messages.
+INT_PTR CALLBACK FilterDialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam) {
+  FilterDialog* const d = ActiveDialog;
+  if (!d || d->pendingException) return FALSE;
+  d->dialogWindow = window;
+  try {
+    return d->DialogProc(window, message, wParam, lParam);
+  } catch (...) {
+    d->pendingException = std::current_exception();
+    EndDialog(window, kEndedByException);
+    return FALSE;
+  }
+}
+
+INT_PTR FilterDialog::DialogProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_COMMAND:
+      return OnCommand(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
+    default:
+      return FALSE;
+  }
+}
+
+BOOL FilterDialog::OnInitDialog() { return InitPreview(); }
+
+BOOL FilterDialog::OnCommand(HWND, WORD id, WORD code) {
+  // The code is not examined for OK and Cancel: Enter, Esc and the close box arrive
+  // as these ids too.
+  if (id == IDOK || id == IDCANCEL) {
+    int result = 2;
+    if (id == IDOK) {
+      OnOK();  // while the controls still hold the user's values
+      result = 1;
+    }
+    scrollX = 0;
+    scrollY = 0;
+    EndDialog(dialogWindow, result);
+    return TRUE;
+  }
+  if (code == BN_CLICKED && id == IDC_PREVIEW_CHECK) {
+    // Repainted through the paint message, which reads the box's new state.
+    if (HWND pane = GetPane()) InvalidateRect(pane, nullptr, FALSE);
+  }
+  return FALSE;
+}
+
+void FilterDialog::OnOK() {}
+
+bool FilterDialog::IsPreviewChecked() const {
+  return IsDlgButtonChecked(dialogWindow, IDC_PREVIEW_CHECK) == BST_CHECKED;
+}
+
+HWND FilterDialog::GetPane() const { return GetDlgItem(dialogWindow, IDC_PREVIEW_PANE); }
+
+bool FilterDialog::WriteIntFromEdit(const char* section, const char* key, int controlId,
+                                    const char* path) {
+  BOOL valid = FALSE;
+  const int value = static_cast<int>(GetDlgItemInt(dialogWindow, controlId, &valid, TRUE));
+  if (!valid) return false;  // the file keeps its previous value
+  WriteSettingsInt(section, key, value, path);
+  return true;
+}
+
+void FilterDialog::WriteFlagFromCheck(const char* section, const char* key, int controlId,
+                                      const char* path) {
+  const bool checked = IsDlgButtonChecked(dialogWindow, controlId) == BST_CHECKED;
+  WriteSettingsString(section, key, checked ? "1" : "0", path);
+}

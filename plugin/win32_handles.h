@@ -16,3 +16,34 @@ class LoadedModule {
  private:
   HMODULE module;
 };
+
+// GetDC -> ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window(window), dc(window ? GetDC(window) : nullptr) {}
+  ~WindowDc() {
+    if (dc) ReleaseDC(window, dc);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  operator HDC() const { return dc; }
+
+ private:
+  HWND window;
+  HDC dc;
+};
+
+// BeginPaint -> EndPaint, also when painting throws.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window(window), dc(BeginPaint(window, &paint)) {}
+  ~PaintDc() { EndPaint(window, &paint); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  operator HDC() const { return dc; }
+
+ private:
+  HWND window;
+  PAINTSTRUCT paint{};
+  HDC dc;
+};

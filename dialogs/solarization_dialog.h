@@ -1,0 +1,28 @@
+// The Solarization filter's settings dialog: threshold (edit box, up-down, trackbar)
+// and the channels to invert, with the live preview.
+#pragma once
+#include "dialogs/filter_dialog.h"
+
+class SolarizationDialog : public FilterDialog {
+ public:
+  SolarizationDialog();
+  ~SolarizationDialog() override = default;
+
+ protected:
+  INT_PTR DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(HWND control, WORD id, WORD code) override;
+  void OnOK() override;
+  void RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
+                     const PaneSize* visibleSize, const PaneSize* paneSize,
+                     const PanePoint* scroll, const uint8_t* image,
+                     const PaneSize* imageSize) override;
+
+  // The last value the edit box accepted: what a rejected text is replaced with and
+  // where the trackbar's steps start from.
+  int32_t threshold;
+
+ private:
+  BOOL OnTrackbarScroll(WORD scrollCode, WORD thumbPosition);
+  void OnThresholdEdited();
+};
