@@ -1,0 +1,83 @@
+#include "support/preview_oracle.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+TestImage ColourfulImage(int width, int height) {
+  TestImage image{width, height, {}};
+  image.bytes.resize(static_cast<size_t>(width) * height * 4);
+  static const uint8_t kAlphas[] = {255, 255, 0, 128, 255, 64, 200, 255, 1, 254};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint8_t* p = &image.bytes[(static_cast<size_t>(y) * width + x) * 4];
+      p[0] = static_cast<uint8_t>(x * 7 + y);
+      p[1] = static_cast<uint8_t>(y * 5 + x / 3);
+      p[2] = static_cast<uint8_t>((x + y) * 3);
+      p[3] = kAlphas[(x / 5 + y / 7) % 10];
+    }
+  }
+  return image;
+}
+
+TestImage UniformImage(int width, int height, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
+  TestImage image{width, height, {}};
+  for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
+    image.bytes.insert(image.bytes.end(), {b, g, r, a});
+  }
+  return image;
+}
+
+uint32_t WindowFill() {
+  const COLORREF c = GetSysColor(COLOR_WINDOW);
+  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
+         GetBValue(c);
+}
+
+namespace {
+// Squares of 8: white where the square's column and row numbers have the same parity.
+int Board(int x, int y) { return ((x / 8) % 2 == (y / 8) % 2) ? 255 : 192; }
+int Over(int back, int v, int a) { return (back * (255 - a) + v * a) / 255; }
+}  // namespace
+
+PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
+                         const ColourRule& rule, int scrollX, int scrollY) {
+  PanePicture p;
+  p.width = paneWidth;
+  p.height = paneHeight;
+  p.pixels.assign(static_cast<size_t>(paneWidth) * paneHeight, WindowFill());
+  const bool fitsX = image.width <= paneWidth, fitsY = image.height <= paneHeight;
+  const int left = fitsX ? (paneWidth - image.width) / 2 : -scrollX;
+  const int top = fitsY ? (paneHeight - image.height) / 2 : -scrollY;
+  for (int y = 0; y < paneHeight; ++y) {
+    for (int x = 0; x < paneWidth; ++x) {
+      const int ix = x - left, iy = y - top;
+      if (ix < 0 || iy < 0 || ix >= image.width || iy >= image.height) continue;
+      const uint8_t* s = &image.bytes[(static_cast<size_t>(iy) * image.width + ix) * 4];
+      const Colour c = rule(Colour{s[0], s[1], s[2]});
+      const int back = Board(x, y);
+      p.pixels[static_cast<size_t>(y) * paneWidth + x] =
+          (static_cast<uint32_t>(Over(back, c.r, s[3])) << 16) |
+          (static_cast<uint32_t>(Over(back, c.g, s[3])) << 8) | static_cast<uint32_t>(Over(back, c.b, s[3]));
+    }
+  }
+  return p;
+}
+
+std::string ComparePictures(const PanePicture& actual, const PanePicture& expected) {
+  char text[160];
+  if (actual.width != expected.width || actual.height != expected.height) {
+    std::snprintf(text, sizeof text, "size %dx%d, expected %dx%d", actual.width, actual.height,
+                  expected.width, expected.height);
+    return text;
+  }
+  size_t differing = 0, first = 0;
+  for (size_t i = 0; i < actual.pixels.size(); ++i) {
+    if (actual.pixels[i] != expected.pixels[i] && differing++ == 0) first = i;
+  }
+  if (!differing) return "";
+  std::snprintf(text, sizeof text, "%zu pixels differ; first at (%d, %d): %06X, expected %06X",
+                differing, static_cast<int>(first % actual.width), static_cast<int>(first / actual.width),
+                actual.pixels[first], expected.pixels[first]);
+  return text;
+}
