@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/preview_oracle.h"
+
 // Types `text` as characters into edit box `id` ('\b' is Backspace), after selecting
 // its whole text when `replaceAll` is set.
 void TypeKeys(HWND dialog, int id, const std::string& text, bool replaceAll);
@@ -26,3 +28,7 @@ struct ProfileWrite {
 // Installs the WritePrivateProfileStringA spy on `module` and clears the record.
 void RecordProfileWrites(HMODULE module);
 const std::vector<ProfileWrite>& ProfileWrites();
+
+// Smooth colour ramps fading to transparent at the right: what the README's dialog
+// pictures show, where the filters' steps are easy to see.
+TestImage RampImage(int width, int height);
