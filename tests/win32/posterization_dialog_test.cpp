@@ -81,6 +81,11 @@ TEST_F(PosterizationDialog_, OpensWithTheStoredCountOrEight) {
     EXPECT_TRUE(IsChecked(d, IDC_PREVIEW_CHECK));
     EXPECT_EQ(SendDlgItemMessageA(d, IDC_DIVISION_SLIDER, TBM_GETRANGEMIN, 0, 0), 2);
     EXPECT_EQ(SendDlgItemMessageA(d, IDC_DIVISION_SLIDER, TBM_GETRANGEMAX, 0, 0), 255);
+    int low = 0, high = 0;
+    SendDlgItemMessageA(d, IDC_DIVISION_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                        reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(low, 2);
+    EXPECT_EQ(high, 255);
     Cancel(d);
   }});
   for (const char* stored : {"1", "0", "256"}) {
