@@ -7,12 +7,6 @@
 
 FilterDialog* ActiveDialog = nullptr;
 
-namespace {
-// What a dialog ended by a caught exception returns from the modal loop; never seen by
-// callers, since Show rethrows instead.
-constexpr INT_PTR kEndedByException = -1;
-}  // namespace
-
 FilterDialog::FilterDialog(int32_t templateId) : templateId(templateId) {}
 
 FilterDialog::~FilterDialog() { delete[] previewBuffer; }
@@ -71,10 +65,10 @@ BOOL FilterDialog::OnCommand(HWND, WORD id, WORD code) {
   // The code is not examined for OK and Cancel: Enter, Esc and the close box arrive
   // as these ids too.
   if (id == IDOK || id == IDCANCEL) {
-    int result = 2;
+    int result = IDCANCEL;
     if (id == IDOK) {
       OnOK();  // while the controls still hold the user's values
-      result = 1;
+      result = IDOK;
     }
     scrollX = 0;
     scrollY = 0;

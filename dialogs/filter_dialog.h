@@ -71,6 +71,9 @@ class FilterDialog {
   WNDPROC oldPaneProc = nullptr;
 
  private:
+  // What a dialog ended by a caught exception returns from the modal loop; never seen
+  // by callers, since Show rethrows instead.
+  static constexpr INT_PTR kEndedByException = -1;
   // An exception caught in a window procedure, carried past the modal loop.
   std::exception_ptr pendingException;
 };

@@ -46,7 +46,8 @@ int FilterDialog::InitPreview() {
   delete[] previewBuffer;
   previewBuffer = nullptr;
   const uint64_t count = uint64_t{static_cast<uint32_t>(paneWidth)} * static_cast<uint32_t>(paneHeight);
-  if (count > SIZE_MAX / sizeof(uint32_t)) return 0;  // the byte count would wrap
+  // Past this the byte count wraps, and the array new throws even in its nothrow form.
+  if (count > static_cast<uint64_t>(PTRDIFF_MAX) / sizeof(uint32_t)) return 0;
   previewBuffer = new (std::nothrow) uint32_t[static_cast<size_t>(count)];
   if (!previewBuffer) return 0;  // no preview and no panning; the dialog runs on
   // Taken once: the margins keep this colour for the dialog's life.
@@ -103,7 +104,7 @@ LRESULT CALLBACK FilterDialog::PaneProc(HWND pane, UINT message, WPARAM wParam, 
     } catch (...) {
       d->pendingException = std::current_exception();
       if (GetCapture() == pane) ReleaseCapture();
-      EndDialog(d->dialogWindow, -1);
+      EndDialog(d->dialogWindow, kEndedByException);
     }
   }
   // The paint above has validated the pane, so the static draws nothing over it.

@@ -239,4 +239,137 @@ TEST_F(DialogFramework, AMissingTemplateShowsNothing) {
   EXPECT_EQ(ActiveDialog, nullptr);
 }
 
+// The Solarization dialog with the box's validation switched off, so that it can hold
+// what the validation never lets it hold.
+class UncheckedBoxDialog : public SolarizationDialog {
+ protected:
+  BOOL OnCommand(HWND control, WORD id, WORD code) override {
+    if (code == EN_CHANGE && id == IDC_THRESHOLD_EDIT && threshold != kDefaultThreshold) {
+      return FilterDialog::OnCommand(control, id, code);
+    }
+    return SolarizationDialog::OnCommand(control, id, code);
+  }
+  BOOL OnInitDialog() override {
+    const BOOL ok = SolarizationDialog::OnInitDialog();
+    threshold = 100;  // from here on the box is not checked; 100 is the stand-in
+    return ok;
+  }
+};
+
+TEST_F(DialogFramework, PreviewNeverUsesAnOutOfRangeThreshold) {
+  UncheckedBoxDialog dialog;
+  RECT rc{};
+  const auto expect100 = [&](HWND d) {
+    InvalidateRect(Pane(d), nullptr, FALSE);
+    GetClientRect(Pane(d), &rc);
+    const ColourRule solarized100 = [](Colour c) {
+      if (77 * c.r + 150 * c.g + 29 * c.b >= 100 * 256) {
+        c.r = static_cast<uint8_t>(~c.r), c.g = static_cast<uint8_t>(~c.g), c.b = static_cast<uint8_t>(~c.b);
+      }
+      return c;
+    };
+    EXPECT_EQ(ComparePictures(CapturePane(Pane(d)), ExpectedPane(rc.right, rc.bottom, image, solarized100)), "");
+  };
+  const DriveResult r = DriveDialog(
+      [&] { return dialog.Show(host, image.data(), image.width, image.height); },
+      {
+          // 2^24 would shift to a threshold of 0 and invert everything; 300 would invert nothing.
+          [&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "16777216"); },
+          expect100,
+          [&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "300"); },
+          expect100,
+          [&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, ""); },
+          expect100,
+          [](HWND d) { ClickButton(d, IDCANCEL); },
+      },
+      5000);
+  EXPECT_EQ(r.returned, 2);
+}
+
+// A pane too large for its buffer: the preview cannot be set up.
+class HugePaneDialog : public SolarizationDialog {
+ public:
+  explicit HugePaneDialog(int side) : side(side) {}
+
+ protected:
+  BOOL OnInitDialog() override {
+    MoveWindow(GetPane(), 0, 0, side, side, FALSE);
+    return SolarizationDialog::OnInitDialog();
+  }
+  int side;
+};
+
+TEST_F(DialogFramework, WithoutAPreviewBufferTheDialogRunsOnBare) {
+  // 32767: more bytes than an allocation can ask for; 22000: more than it can get.
+  for (int side : {32767, 22000}) {
+    SCOPED_TRACE(side);
+    plugin.RemoveSettings();
+    HugePaneDialog dialog(side);
+    const DriveResult r = DriveDialog(
+        [&] { return dialog.Show(host, image.data(), image.width, image.height); },
+        {
+            [](HWND d) {
+              EXPECT_EQ(ControlText(d, IDC_THRESHOLD_EDIT), "");
+              EXPECT_TRUE(ComboItems(d, IDC_CHANNEL_COMBO).empty());
+              EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
+              EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Pane(d), GWLP_WNDPROC)),
+                        &FilterDialog::PaneProc);
+              UpdateWindow(Pane(d));
+              MouseDown(Pane(d), 10, 10);
+              EXPECT_EQ(GetCapture(), nullptr);
+            },
+            [](HWND d) { ClickButton(d, IDOK); },
+        },
+        5000);
+    EXPECT_EQ(r.returned, 1);
+    EXPECT_FALSE(r.watchdogFired);
+    EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\npreview=0\r\n");
+  }
+}
+
+// Initialising the preview a second time must not subclass the pane over itself (the
+// pane procedure would then call itself for every message).
+class TwiceInitialisedDialog : public SolarizationDialog {
+ public:
+  int paints = 0;
+
+ protected:
+  BOOL OnInitDialog() override { return InitPreview() && SolarizationDialog::OnInitDialog(); }
+  void PaintPreview(HWND pane, HDC dc) override {
+    ++paints;
+    SolarizationDialog::PaintPreview(pane, dc);
+  }
+};
+
+TEST_F(DialogFramework, InitialisingThePreviewTwiceKeepsOneSubclass) {
+  TwiceInitialisedDialog dialog;
+  const DriveResult r = DriveDialog(
+      [&] { return dialog.Show(host, image.data(), image.width, image.height); },
+      {
+          [](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },  // off: the plain image
+          [&](HWND d) {
+            RECT rc{};
+            GetClientRect(Pane(d), &rc);
+            EXPECT_EQ(ComparePictures(CapturePane(Pane(d)),
+                                      ExpectedPane(rc.right, rc.bottom, image, Unchanged)),
+                      "");
+            // One paint message, one paint (Wine cuts a self-calling procedure short
+            // after a number of rounds instead of overflowing the stack).
+            const int before = dialog.paints;
+            InvalidateRect(Pane(d), nullptr, FALSE);
+            UpdateWindow(Pane(d));
+            EXPECT_EQ(dialog.paints, before + 1);
+            MouseDown(Pane(d), 50, 50);
+            MouseMove(Pane(d), 40, 45, true);
+            MouseUp(Pane(d), 40, 45);
+            EXPECT_EQ(ComparePictures(CapturePane(Pane(d)),
+                                      ExpectedPane(rc.right, rc.bottom, image, Unchanged, 10, 5)),
+                      "");
+          },
+          [](HWND d) { ClickButton(d, IDCANCEL); },
+      },
+      5000);
+  EXPECT_EQ(r.returned, 2);
+}
+
 }  // namespace
