@@ -1,0 +1,36 @@
+// The Cut Low Bit filter's settings dialog: one bit count per channel in edit boxes
+// 1014-1016 (their up-downs only write into them), the link option that copies a
+// change to all three, and a live preview.
+#pragma once
+#include "dialogs/filter_dialog.h"
+#include "settings/settings_records.h"
+
+class CutLowBitDialog : public FilterDialog {
+ public:
+  CutLowBitDialog();
+
+ protected:
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(HWND control, WORD id, WORD code) override;
+  void OnOK() override;
+  void RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
+                     const PaneSize* visibleSize, const PaneSize* paneSize,
+                     const PanePoint* scroll, const uint8_t* image,
+                     const PaneSize* imageSize) override;
+
+ private:
+  void OnBitsEdited(WORD id);
+  // The field of box `id` (1014 red, 1015 green, 1016 blue).
+  int32_t& FieldOf(WORD id);
+  // The box's bit count for the preview: an out-of-range reading falls back to the
+  // field, so the mask table is only ever indexed with 0..7.
+  int32_t BitsForPreview(WORD id);
+  void WriteBitsFromEdit(const char* key, WORD id, const char* path);
+
+  // The last bit counts accepted from the boxes, each 0..7.
+  int32_t rmask = kDefaultLowBits;
+  int32_t gmask = kDefaultLowBits;
+  int32_t bmask = kDefaultLowBits;
+  // Set only while one accepted value is copied into the three boxes.
+  bool linking = false;
+};

@@ -1,0 +1,29 @@
+// The Posterization filter's settings dialog: the level count in edit box 1012, which
+// its up-down and trackbar only write into, and a live preview.
+#pragma once
+#include "dialogs/filter_dialog.h"
+#include "settings/settings_records.h"
+
+class PosterizationDialog : public FilterDialog {
+ public:
+  PosterizationDialog();
+
+ protected:
+  INT_PTR DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(HWND control, WORD id, WORD code) override;
+  void OnOK() override;
+  void RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
+                     const PaneSize* visibleSize, const PaneSize* paneSize,
+                     const PanePoint* scroll, const uint8_t* image,
+                     const PaneSize* imageSize) override;
+
+ private:
+  // Handles one trackbar scroll code; false for codes that carry no value.
+  bool OnTrackbarScroll(WORD code, WORD thumb);
+  void OnDivisionEdited();
+
+  // The last level count accepted from the box: what a rejected text falls back to and
+  // the base of the trackbar's steps. Always 2..255.
+  int32_t division = kDefaultDivision;
+};

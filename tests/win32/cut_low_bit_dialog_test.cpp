@@ -1,0 +1,257 @@
+// The Cut Low Bit dialog driven as a user would: through PBF_Setup with index 2, from
+// inside its modal loop, with the settings file, the redraws and the preview read back.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "keyboard_and_spies.h"
+#include "resources/resource.h"
+#include "support/dialog_driver.h"
+#include "support/plugin_library.h"
+#include "support/preview_oracle.h"
+
+namespace {
+
+constexpr int kBoxes[] = {IDC_RED_BITS_EDIT, IDC_GREEN_BITS_EDIT, IDC_BLUE_BITS_EDIT};
+constexpr int kSpins[] = {IDC_RED_BITS_SPIN, IDC_GREEN_BITS_SPIN, IDC_BLUE_BITS_SPIN};
+
+class CutLowBitDialog_ : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CountPreviewPaints(plugin.Module());
+    RecordProfileWrites(plugin.Module());
+  }
+
+  DriveResult Run(std::vector<DialogStep> steps) {
+    DriveResult r = DriveDialog(
+        [&] { return plugin.Setup(2, host, image.data(), image.width, image.height); },
+        std::move(steps));
+    EXPECT_TRUE(r.dialogSeen);
+    EXPECT_FALSE(r.watchdogFired);
+    return r;
+  }
+
+  void Store(int r, int g, int b, int link) {
+    plugin.WriteSetting("CutLBit", "rmask", r);
+    plugin.WriteSetting("CutLBit", "gmask", g);
+    plugin.WriteSetting("CutLBit", "bmask", b);
+    plugin.WriteSetting("CutLBit", "link", link);
+  }
+
+  PluginLibrary plugin;
+  HostWindow host;
+  TestImage image = ColourfulImage(40, 30);
+};
+
+void Cancel(HWND d) { ClickButton(d, IDCANCEL); }
+
+// The three boxes' texts, red to blue, as one string "r,g,b".
+std::string Boxes(HWND d) {
+  return ControlText(d, kBoxes[0]) + "," + ControlText(d, kBoxes[1]) + "," + ControlText(d, kBoxes[2]);
+}
+
+std::vector<std::string> Written() {
+  std::vector<std::string> texts;
+  for (const ProfileWrite& w : ProfileWrites()) texts.push_back(w.Text());
+  return texts;
+}
+
+// Clearing the low bits, restated from its definition.
+ColourRule CutTo(int r, int g, int b) {
+  return [=](Colour c) {
+    auto cut = [](uint8_t v, int bits) { return static_cast<uint8_t>(v >> bits << bits); };
+    return Colour{cut(c.b, b), cut(c.g, g), cut(c.r, r)};
+  };
+}
+
+std::string PreviewDiffers(HWND d, const TestImage& image, const ColourRule& rule) {
+  const PanePicture p = CapturePane(GetDlgItem(d, IDC_PREVIEW_PANE));
+  return ComparePictures(p, ExpectedPane(p.width, p.height, image, rule));
+}
+
+TEST_F(CutLowBitDialog_, TemplateTextsReadBackAsJapanese) {
+  Run({[](HWND d) {
+    wchar_t text[64] = L"";
+    GetWindowTextW(d, text, 64);
+    EXPECT_EQ(std::wstring(text), L"下位ビット切り捨て");
+    const wchar_t* const labels[] = {L"赤(&R):", L"緑(&G):", L"青(&B):"};
+    for (int i = 0; i < 3; ++i) {
+      GetWindowTextW(GetWindow(GetDlgItem(d, kBoxes[i]), GW_HWNDPREV), text, 64);
+      EXPECT_EQ(std::wstring(text), labels[i]);
+    }
+    GetDlgItemTextW(d, IDC_LINK_CHECK, text, 64);
+    EXPECT_EQ(std::wstring(text), L"リンク(&L)");
+    GetDlgItemTextW(d, IDC_PREVIEW_CHECK, text, 64);
+    EXPECT_EQ(std::wstring(text), L"プレビュー(&P)");
+    GetDlgItemTextW(d, IDCANCEL, text, 64);
+    EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");
+    Cancel(d);
+  }});
+}
+
+TEST_F(CutLowBitDialog_, OpensWithOnesAndBothBoxesCheckedWithoutAFile) {
+  Run({[](HWND d) {
+    EXPECT_EQ(Boxes(d), "1,1,1");
+    EXPECT_TRUE(IsChecked(d, IDC_LINK_CHECK));
+    EXPECT_TRUE(IsChecked(d, IDC_PREVIEW_CHECK));
+    for (int spin : kSpins) {
+      // Maximum 7 in the low word, minimum 0 in the high word.
+      EXPECT_EQ(SendDlgItemMessageA(d, spin, UDM_GETRANGE, 0, 0), MAKELONG(7, 0)) << spin;
+    }
+    Cancel(d);
+  }});
+}
+
+TEST_F(CutLowBitDialog_, StoredCountsOutsideZeroToSevenOpenAsOne) {
+  Store(9, -1, 4, 0);
+  plugin.WriteSetting("CutLBit", "preview", 0);
+  Run({[](HWND d) {
+    EXPECT_EQ(Boxes(d), "1,1,4");
+    EXPECT_FALSE(IsChecked(d, IDC_LINK_CHECK));
+    EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
+    Cancel(d);
+  }});
+}
+
+TEST_F(CutLowBitDialog_, LinkCopiesTheNextAcceptedChangeWithOneRedraw) {
+  Store(3, 5, 7, 1);
+  Run({[](HWND d) {
+    EXPECT_EQ(Boxes(d), "3,5,7");  // the link acts only on a change
+    EXPECT_TRUE(IsChecked(d, IDC_LINK_CHECK));
+    ClickButton(d, IDC_LINK_CHECK);
+    ClickButton(d, IDC_LINK_CHECK);
+    EXPECT_EQ(Boxes(d), "3,5,7");
+    const int before = PreviewPaints();
+    TypeKeys(d, IDC_GREEN_BITS_EDIT, "2", true);
+    EXPECT_EQ(Boxes(d), "2,2,2");
+    EXPECT_EQ(PreviewPaints() - before, 1);
+    Cancel(d);
+  }});
+}
+
+TEST_F(CutLowBitDialog_, RejectedEntryWithTheLinkOnRestoresAndCopies) {
+  Store(3, 5, 7, 1);
+  Run({[](HWND d) {
+    PlaceCaret(d, IDC_GREEN_BITS_EDIT, 1);
+    TypeKeys(d, IDC_GREEN_BITS_EDIT, "9", false);  // 59
+    EXPECT_EQ(Boxes(d), "5,5,5");
+    Cancel(d);
+  }});
+}
+
+TEST_F(CutLowBitDialog_, EmptiedBoxCountsAsZeroAndKeepsItsKeyOnOk) {
+  Store(3, 5, 7, 0);
+  const DriveResult r = Run({[this](HWND d) {
+    TypeKeys(d, IDC_RED_BITS_EDIT, "\b", true);
+    EXPECT_EQ(Boxes(d), ",5,7");  // stays empty
+    EXPECT_EQ(PreviewDiffers(d, image, CutTo(0, 5, 7)), "");
+    ClickButton(d, IDOK);
+  }});
+  EXPECT_EQ(r.returned, 1);
+  EXPECT_EQ(Written(), (std::vector<std::string>{"CutLBit/gmask=5", "CutLBit/bmask=7",
+                                                 "CutLBit/link=0", "CutLBit/preview=1",
+                                                 "<null>/<null>=<null>"}));
+  EXPECT_EQ(plugin.SettingsText(), "[CutLBit]\r\nrmask=3\r\ngmask=5\r\nbmask=7\r\nlink=0\r\npreview=1\r\n");
+}
+
+TEST_F(CutLowBitDialog_, EmptiedBoxWithTheLinkOnZeroesAllThree) {
+  Store(3, 5, 7, 1);
+  Run({[](HWND d) {
+    TypeKeys(d, IDC_BLUE_BITS_EDIT, "\b", true);
+    EXPECT_EQ(Boxes(d), "0,0,0");
+    Cancel(d);
+  }});
+}
+
+TEST_F(CutLowBitDialog_, UpDownArrowsStopAtZeroAndSeven) {
+  Store(7, 0, 1, 0);
+  Run({[](HWND d) {
+    PressKey(d, IDC_RED_BITS_EDIT, VK_UP);
+    PressKey(d, IDC_GREEN_BITS_EDIT, VK_DOWN);
+    PressKey(d, IDC_BLUE_BITS_EDIT, VK_UP);
+    EXPECT_EQ(Boxes(d), "7,0,2");
+    PressKey(d, IDC_RED_BITS_EDIT, VK_DOWN);
+    EXPECT_EQ(Boxes(d), "6,0,2");
+    Cancel(d);
+  }});
+}
+
+TEST_F(CutLowBitDialog_, OkWritesTheFiveKeysInOrderAndFlushes) {
+  const DriveResult r = Run({[](HWND d) {
+    ClickButton(d, IDC_LINK_CHECK);
+    TypeKeys(d, IDC_BLUE_BITS_EDIT, "6", true);
+    ClickButton(d, IDOK);
+  }});
+  EXPECT_EQ(r.returned, 1);
+  EXPECT_EQ(Written(), (std::vector<std::string>{"CutLBit/rmask=1", "CutLBit/gmask=1",
+                                                 "CutLBit/bmask=6", "CutLBit/link=0",
+                                                 "CutLBit/preview=1", "<null>/<null>=<null>"}));
+}
+
+TEST_F(CutLowBitDialog_, CancelWritesNothing) {
+  const DriveResult r = Run({[](HWND d) {
+    TypeKeys(d, IDC_RED_BITS_EDIT, "5", true);
+    Cancel(d);
+  }});
+  EXPECT_EQ(r.returned, 0);
+  EXPECT_TRUE(ProfileWrites().empty());
+  EXPECT_EQ(plugin.SettingsText(), "");
+}
+
+TEST_F(CutLowBitDialog_, PastedNegativeCountNeverReachesTheFile) {
+  Store(3, 5, 7, 0);
+  Run({[](HWND d) {
+    SetEditText(d, IDC_RED_BITS_EDIT, "-2");
+    ClickButton(d, IDOK);
+  }});
+  const UINT stored = GetPrivateProfileIntA("CutLBit", "rmask", 99, plugin.SettingsPath().c_str());
+  EXPECT_LE(static_cast<int>(stored), 7);
+  EXPECT_GE(static_cast<int>(stored), 0);
+}
+
+TEST_F(CutLowBitDialog_, PreviewClearsTheCountedBitsOverTheBoard) {
+  Run({[this](HWND d) {
+    TypeKeys(d, IDC_RED_BITS_EDIT, "0", true);  // linked: all three
+    EXPECT_EQ(PreviewDiffers(d, image, Unchanged), "");
+
+    TypeKeys(d, IDC_RED_BITS_EDIT, "7", true);
+    const PanePicture p = CapturePane(GetDlgItem(d, IDC_PREVIEW_PANE));
+    EXPECT_EQ(ComparePictures(p, ExpectedPane(p.width, p.height, image, CutTo(7, 7, 7))), "");
+    const int left = (p.width - image.width) / 2, top = (p.height - image.height) / 2;
+    for (int y = 0; y < image.height; ++y) {
+      for (int x = 0; x < image.width; ++x) {
+        if (image.bytes[(static_cast<size_t>(y) * image.width + x) * 4 + 3] != 255) continue;
+        for (int k = 0; k < 3; ++k) {
+          const int v = (p.At(left + x, top + y) >> (8 * k)) & 0xFF;
+          ASSERT_TRUE(v == 0 || v == 128) << x << ", " << y;
+        }
+      }
+    }
+
+    // With the link off, one channel at a time.
+    ClickButton(d, IDC_LINK_CHECK);
+    TypeKeys(d, IDC_GREEN_BITS_EDIT, "3", true);
+    EXPECT_EQ(PreviewDiffers(d, image, CutTo(7, 3, 7)), "");
+    Cancel(d);
+  }});
+}
+
+// The README's picture of the dialog: run with --gtest_also_run_disabled_tests and
+// SCREENSHOT_DIR set to the folder (a Windows path) that receives cut_low_bit_dialog.bmp.
+TEST_F(CutLowBitDialog_, DISABLED_Screenshot) {
+  const char* folder = std::getenv("SCREENSHOT_DIR");
+  ASSERT_NE(folder, nullptr);
+  image = RampImage(160, 150);
+  Run({[folder](HWND d) {
+    TypeKeys(d, IDC_RED_BITS_EDIT, "6", true);
+    ClickButton(d, IDC_LINK_CHECK);
+    TypeKeys(d, IDC_BLUE_BITS_EDIT, "3", true);
+    EXPECT_TRUE(SaveWindowBitmap(d, std::string(folder) + "\\cut_low_bit_dialog.bmp"));
+    ClickButton(d, IDCANCEL);
+  }});
+}
+
+}  // namespace

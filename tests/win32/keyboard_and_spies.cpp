@@ -1,0 +1,71 @@
+#include "keyboard_and_spies.h"
+
+#include "support/import_patch.h"
+
+void TypeKeys(HWND dialog, int id, const std::string& text, bool replaceAll) {
+  HWND edit = GetDlgItem(dialog, id);
+  SetFocus(edit);
+  if (replaceAll) SendMessageA(edit, EM_SETSEL, 0, -1);
+  for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void PlaceCaret(HWND dialog, int id, int position) {
+  SendDlgItemMessageA(dialog, id, EM_SETSEL, position, position);
+}
+
+void PressKey(HWND dialog, int id, UINT virtualKey) {
+  HWND control = GetDlgItem(dialog, id);
+  SetFocus(control);
+  SendMessageA(control, WM_KEYDOWN, virtualKey, 1);
+  SendMessageA(control, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+namespace {
+
+int paints = 0;
+std::vector<ProfileWrite> writes;
+
+int WINAPI SpyStretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight,
+                            int xSrc, int ySrc, int srcWidth, int srcHeight, const void* bits,
+                            const BITMAPINFO* info, UINT usage, DWORD rop) {
+  ++paints;
+  return StretchDIBits(dc, xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight,
+                       bits, info, usage, rop);
+}
+
+std::string OrNull(LPCSTR s) { return s ? s : "<null>"; }
+
+BOOL WINAPI SpyWriteProfile(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {
+  writes.push_back({OrNull(section), OrNull(key), OrNull(value)});
+  return WritePrivateProfileStringA(section, key, value, path);
+}
+
+}  // namespace
+
+void CountPreviewPaints(HMODULE module) {
+  PatchImport(module, "gdi32.dll", "StretchDIBits", reinterpret_cast<void*>(&SpyStretchDIBits));
+  paints = 0;
+}
+int PreviewPaints() { return paints; }
+
+void RecordProfileWrites(HMODULE module) {
+  PatchImport(module, "kernel32.dll", "WritePrivateProfileStringA",
+              reinterpret_cast<void*>(&SpyWriteProfile));
+  writes.clear();
+}
+const std::vector<ProfileWrite>& ProfileWrites() { return writes; }
+
+TestImage RampImage(int width, int height) {
+  TestImage image{width, height, {}};
+  image.bytes.resize(static_cast<size_t>(width) * height * 4);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint8_t* p = &image.bytes[(static_cast<size_t>(y) * width + x) * 4];
+      p[0] = static_cast<uint8_t>(255 * y / height);
+      p[1] = static_cast<uint8_t>(255 * x / width);
+      p[2] = static_cast<uint8_t>(255 - 255 * (x + y) / (width + height));
+      p[3] = static_cast<uint8_t>(x < width * 3 / 4 ? 255 : 255 - 1020 * (x - width * 3 / 4) / width);
+    }
+  }
+  return image;
+}

@@ -1,0 +1,34 @@
+// What the dialog driver lacks for the Posterization and Cut Low Bit dialogs: keys and
+// typed characters sent to one control, and spies on the plug-in's imports that count
+// the preview's paints (StretchDIBits) and record its settings writes
+// (WritePrivateProfileStringA, passed on).
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/preview_oracle.h"
+
+// Types `text` as characters into edit box `id` ('\b' is Backspace), after selecting
+// its whole text when `replaceAll` is set.
+void TypeKeys(HWND dialog, int id, const std::string& text, bool replaceAll);
+void PlaceCaret(HWND dialog, int id, int position);
+// A key pressed and released on control `id`, which has the focus.
+void PressKey(HWND dialog, int id, UINT virtualKey);
+
+// Installs the StretchDIBits spy on `module` and sets the count to 0.
+void CountPreviewPaints(HMODULE module);
+int PreviewPaints();
+
+struct ProfileWrite {
+  std::string section, key, value;  // "<null>" for a null argument
+  std::string Text() const { return section + "/" + key + "=" + value; }
+};
+// Installs the WritePrivateProfileStringA spy on `module` and clears the record.
+void RecordProfileWrites(HMODULE module);
+const std::vector<ProfileWrite>& ProfileWrites();
+
+// Smooth colour ramps fading to transparent at the right: what the README's dialog
+// pictures show, where the filters' steps are easy to see.
+TestImage RampImage(int width, int height);

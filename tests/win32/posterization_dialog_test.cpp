@@ -1,0 +1,227 @@
+// The Posterization dialog driven as a user would: through PBF_Setup with index 1,
+// from inside its modal loop, with the settings file and the preview pane read back.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "keyboard_and_spies.h"
+#include "resources/resource.h"
+#include "support/dialog_driver.h"
+#include "support/plugin_library.h"
+#include "support/preview_oracle.h"
+
+namespace {
+
+class PosterizationDialog_ : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CountPreviewPaints(plugin.Module());
+    RecordProfileWrites(plugin.Module());
+  }
+
+  DriveResult Run(std::vector<DialogStep> steps) {
+    DriveResult r = DriveDialog(
+        [&] { return plugin.Setup(1, host, image.data(), image.width, image.height); },
+        std::move(steps));
+    EXPECT_TRUE(r.dialogSeen);
+    EXPECT_FALSE(r.watchdogFired);
+    return r;
+  }
+
+  PluginLibrary plugin;
+  HostWindow host;
+  TestImage image = ColourfulImage(40, 30);
+};
+
+void Cancel(HWND d) { ClickButton(d, IDCANCEL); }
+
+// Box and trackbar agree on one value.
+::testing::AssertionResult ShowsLevels(HWND d, int n) {
+  const std::string box = ControlText(d, IDC_DIVISION_EDIT);
+  const int slider = TrackbarPos(d, IDC_DIVISION_SLIDER);
+  if (box == std::to_string(n) && slider == n) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "box \"" << box << "\", trackbar " << slider
+                                       << ", expected " << n;
+}
+
+// The filter's level mapping, restated from its definition.
+ColourRule PosterizedTo(unsigned n) {
+  return [n](Colour c) {
+    auto level = [n](unsigned v) { return static_cast<uint8_t>((v * n / 256) * 255 / (n - 1)); };
+    return Colour{level(c.b), level(c.g), level(c.r)};
+  };
+}
+
+TEST_F(PosterizationDialog_, TemplateTextsReadBackAsJapanese) {
+  Run({[](HWND d) {
+    wchar_t text[64] = L"";
+    GetWindowTextW(d, text, 64);
+    EXPECT_EQ(std::wstring(text), L"ポスタリゼーション");
+    GetWindowTextW(GetWindow(GetDlgItem(d, IDC_DIVISION_EDIT), GW_HWNDPREV), text, 64);
+    EXPECT_EQ(std::wstring(text), L"階調(&D):");
+    GetDlgItemTextW(d, IDC_PREVIEW_CHECK, text, 64);
+    EXPECT_EQ(std::wstring(text), L"プレビュー(&P)");
+    GetDlgItemTextW(d, IDCANCEL, text, 64);
+    EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageA(d, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(std::wstring(font.lfFaceName), L"ＭＳ Ｐゴシック");
+    // In this template the preview check box comes before the pane.
+    EXPECT_EQ(GetWindow(GetDlgItem(d, IDC_PREVIEW_CHECK), GW_HWNDNEXT), GetDlgItem(d, IDC_PREVIEW_PANE));
+    Cancel(d);
+  }});
+}
+
+TEST_F(PosterizationDialog_, OpensWithTheStoredCountOrEight) {
+  Run({[](HWND d) {
+    EXPECT_TRUE(ShowsLevels(d, 8));
+    EXPECT_TRUE(IsChecked(d, IDC_PREVIEW_CHECK));
+    EXPECT_EQ(SendDlgItemMessageA(d, IDC_DIVISION_SLIDER, TBM_GETRANGEMIN, 0, 0), 2);
+    EXPECT_EQ(SendDlgItemMessageA(d, IDC_DIVISION_SLIDER, TBM_GETRANGEMAX, 0, 0), 255);
+    int low = 0, high = 0;
+    SendDlgItemMessageA(d, IDC_DIVISION_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                        reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(low, 2);
+    EXPECT_EQ(high, 255);
+    Cancel(d);
+  }});
+  for (const char* stored : {"1", "0", "256"}) {
+    plugin.WriteSetting("Posterization", "division", stored);
+    Run({[&](HWND d) {
+      EXPECT_TRUE(ShowsLevels(d, 8)) << "stored " << stored;
+      Cancel(d);
+    }});
+  }
+  plugin.WriteSetting("Posterization", "division", 200);
+  plugin.WriteSetting("Posterization", "preview", 0);
+  Run({[](HWND d) {
+    EXPECT_TRUE(ShowsLevels(d, 200));
+    EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
+    Cancel(d);
+  }});
+}
+
+TEST_F(PosterizationDialog_, TrackbarStepsFromTheAcceptedCountWithinTwoTo255) {
+  Run({[](HWND d) {
+    struct Step {
+      int from;
+      int code, thumb;
+      int to;
+    };
+    const Step steps[] = {
+        {2, TB_LINEUP, 0, 2},  // 1 is written and rejected
+        {255, TB_LINEDOWN, 0, 255},  // so is 256
+        {100, TB_LINEUP, 0, 99},      {100, TB_LINEDOWN, 0, 101},
+        {20, TB_PAGEUP, 0, 2},        {240, TB_PAGEDOWN, 0, 255},
+        {100, TB_PAGEUP, 0, 68},      {100, TB_PAGEDOWN, 0, 132},
+        {100, TB_TOP, 0, 255},        {100, TB_BOTTOM, 0, 2},
+        {100, TB_THUMBTRACK, 77, 77}, {100, TB_ENDTRACK, 0, 100},
+    };
+    for (const Step& s : steps) {
+      // Typing would not do here: the 1 of 100 alone is rejected.
+      ScrollTrackbar(d, IDC_DIVISION_SLIDER, TB_THUMBPOSITION, s.from);
+      ASSERT_TRUE(ShowsLevels(d, s.from));
+      ScrollTrackbar(d, IDC_DIVISION_SLIDER, s.code, s.thumb);
+      EXPECT_TRUE(ShowsLevels(d, s.to)) << "code " << s.code << " from " << s.from;
+    }
+    // The trackbar's own Page Up key: a page is 32 whatever the control's page size.
+    ScrollTrackbar(d, IDC_DIVISION_SLIDER, TB_THUMBPOSITION, 100);
+    PressKey(d, IDC_DIVISION_SLIDER, VK_PRIOR);
+    EXPECT_TRUE(ShowsLevels(d, 68));
+    Cancel(d);
+  }});
+}
+
+TEST_F(PosterizationDialog_, EveryTypedTextIsCheckedAtOnce) {
+  Run({[](HWND d) {
+    // The whole text selected and the first digit of 16 typed: 1 is rejected at once.
+    const int before = PreviewPaints();
+    TypeKeys(d, IDC_DIVISION_EDIT, "1", true);
+    EXPECT_TRUE(ShowsLevels(d, 8));
+    EXPECT_EQ(PreviewPaints() - before, 1) << "the restored count redraws once";
+    TypeKeys(d, IDC_DIVISION_EDIT, "\b", true);
+    EXPECT_TRUE(ShowsLevels(d, 8));
+    TypeKeys(d, IDC_DIVISION_EDIT, "25", true);
+    EXPECT_TRUE(ShowsLevels(d, 25));
+    TypeKeys(d, IDC_DIVISION_EDIT, "6", false);  // 256
+    EXPECT_TRUE(ShowsLevels(d, 25));
+    SetEditText(d, IDC_DIVISION_EDIT, "x");  // pasted
+    EXPECT_TRUE(ShowsLevels(d, 25));
+    Cancel(d);
+  }});
+}
+
+TEST_F(PosterizationDialog_, OkWritesDivisionThenPreviewAndFlushes) {
+  const DriveResult r = Run({[](HWND d) {
+    TypeKeys(d, IDC_DIVISION_EDIT, "37", true);
+    ClickButton(d, IDC_PREVIEW_CHECK);
+    ClickButton(d, IDOK);
+  }});
+  EXPECT_EQ(r.returned, 1);
+  std::vector<std::string> written;
+  for (const ProfileWrite& w : ProfileWrites()) written.push_back(w.Text());
+  EXPECT_EQ(written, (std::vector<std::string>{"Posterization/division=37",
+                                               "Posterization/preview=0",
+                                               "<null>/<null>=<null>"}));
+  EXPECT_EQ(plugin.SettingsText(), "[Posterization]\r\ndivision=37\r\npreview=0\r\n");
+}
+
+TEST_F(PosterizationDialog_, CancelWritesNothing) {
+  const DriveResult r = Run({[](HWND d) {
+    TypeKeys(d, IDC_DIVISION_EDIT, "37", true);
+    Cancel(d);
+  }});
+  EXPECT_EQ(r.returned, 0);
+  EXPECT_TRUE(ProfileWrites().empty());
+  EXPECT_EQ(plugin.SettingsText(), "");
+}
+
+TEST_F(PosterizationDialog_, PreviewIsThePosterizedImageOverTheBoard) {
+  Run({[this](HWND d) {
+    HWND pane = GetDlgItem(d, IDC_PREVIEW_PANE);
+    TypeKeys(d, IDC_DIVISION_EDIT, "2", true);
+    const PanePicture two = CapturePane(pane);
+    EXPECT_EQ(ComparePictures(two, ExpectedPane(two.width, two.height, image, PosterizedTo(2))), "");
+
+    TypeKeys(d, IDC_DIVISION_EDIT, "55", false);  // 255
+    const PanePicture fine = CapturePane(pane);
+    EXPECT_EQ(ComparePictures(fine, ExpectedPane(fine.width, fine.height, image, PosterizedTo(255))), "");
+
+    // Opaque pixels: two levels give 0 or 255, 255 levels stay within 1 of the source.
+    const int left = (two.width - image.width) / 2, top = (two.height - image.height) / 2;
+    int opaque = 0;
+    for (int y = 0; y < image.height; ++y) {
+      for (int x = 0; x < image.width; ++x) {
+        const uint8_t* s = &image.bytes[(static_cast<size_t>(y) * image.width + x) * 4];
+        if (s[3] != 255) continue;
+        ++opaque;
+        for (int k = 0; k < 3; ++k) {
+          const int coarse = (two.At(left + x, top + y) >> (8 * k)) & 0xFF;
+          const int close = (fine.At(left + x, top + y) >> (8 * k)) & 0xFF;
+          ASSERT_TRUE(coarse == 0 || coarse == 255) << x << ", " << y;
+          ASSERT_LE(std::abs(close - s[k]), 1) << x << ", " << y;
+        }
+      }
+    }
+    EXPECT_GT(opaque, 100);
+    Cancel(d);
+  }});
+}
+
+// The README's picture of the dialog: run with --gtest_also_run_disabled_tests and
+// SCREENSHOT_DIR set to the folder (a Windows path) that receives posterization_dialog.bmp.
+TEST_F(PosterizationDialog_, DISABLED_Screenshot) {
+  const char* folder = std::getenv("SCREENSHOT_DIR");
+  ASSERT_NE(folder, nullptr);
+  image = RampImage(160, 150);
+  Run({[folder](HWND d) {
+    TypeKeys(d, IDC_DIVISION_EDIT, "4", true);
+    EXPECT_TRUE(SaveWindowBitmap(d, std::string(folder) + "\\posterization_dialog.bmp"));
+    ClickButton(d, IDCANCEL);
+  }});
+}
+
+}  // namespace
