@@ -94,7 +94,7 @@ void CutLowBitDialog::OnOK() {
   WriteBitsFromEdit("gmask", IDC_GREEN_BITS_EDIT, path);
   WriteBitsFromEdit("bmask", IDC_BLUE_BITS_EDIT, path);
   WriteFlagFromCheck(kCutLowBitSection, "link", IDC_LINK_CHECK, path);
-  WriteSettingsString(kCutLowBitSection, "preview", IsPreviewChecked() ? "1" : "0", path);
+  WriteFlagFromCheck(kCutLowBitSection, "preview", IDC_PREVIEW_CHECK, path);
   FlushSettings(path);
 }
 

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "dialogs/tracked_value.h"
 #include "filters/pixel_rules.h"
 #include "filters/posterization_filter.h"
 #include "resources/resource.h"
@@ -12,8 +13,10 @@
 
 namespace {
 
-// A page step of the trackbar, whatever page size the control itself uses.
-constexpr int32_t kDivisionPage = 32;
+// Ticks every 32 steps; a page step is 32 too, whatever the control itself uses.
+constexpr TrackedValueControls kDivision = {IDC_DIVISION_EDIT, IDC_DIVISION_SPIN,
+                                            IDC_DIVISION_SLIDER,
+                                            {kMinDivision, kMaxDivision, 32}};
 
 }  // namespace
 
@@ -25,45 +28,18 @@ int PosterizationFilter::Setup(HWND parent, const uint8_t* image, int32_t width,
 PosterizationDialog::PosterizationDialog() : FilterDialog(IDD_POSTERIZATION) {}
 
 INT_PTR PosterizationDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HSCROLL && lParam != 0 &&
-      GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_DIVISION_SLIDER) {
-    return OnTrackbarScroll(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+  if (message == WM_HSCROLL && IsTrackedSlider(kDivision, lParam)) {
+    return ScrollTrackedValue(dialogWindow, kDivision, wParam, division) ? TRUE : FALSE;
   }
   return FilterDialog::DialogProc(window, message, wParam, lParam);
-}
-
-bool PosterizationDialog::OnTrackbarScroll(WORD code, WORD thumb) {
-  int32_t v;
-  switch (code) {
-    // The line steps may leave the range; the box's validation then restores d.
-    case TB_LINEUP: v = division - 1; break;
-    case TB_LINEDOWN: v = division + 1; break;
-    case TB_PAGEUP: v = division - kDivisionPage < kMinDivision ? kMinDivision : division - kDivisionPage; break;
-    case TB_PAGEDOWN: v = division + kDivisionPage > kMaxDivision ? kMaxDivision : division + kDivisionPage; break;
-    case TB_THUMBPOSITION:
-    case TB_THUMBTRACK: v = static_cast<int16_t>(thumb); break;
-    // Home sends the count to its maximum and End to its minimum.
-    case TB_TOP: v = kMaxDivision; break;
-    case TB_BOTTOM: v = kMinDivision; break;
-    default: return false;
-  }
-  SetDlgItemInt(dialogWindow, IDC_DIVISION_EDIT, static_cast<UINT>(v), TRUE);
-  return true;
 }
 
 BOOL PosterizationDialog::OnInitDialog() {
   if (!FilterDialog::OnInitDialog()) return FALSE;
   const PosterizationSettings stored = ReadPosterizationSettings();
 
-  SendDlgItemMessageA(dialogWindow, IDC_DIVISION_SPIN, UDM_SETRANGE32, kMinDivision, kMaxDivision);
-  SendDlgItemMessageA(dialogWindow, IDC_DIVISION_SLIDER, TBM_SETRANGEMIN, FALSE, kMinDivision);
-  SendDlgItemMessageA(dialogWindow, IDC_DIVISION_SLIDER, TBM_SETRANGEMAX, TRUE, kMaxDivision);
-  SendDlgItemMessageA(dialogWindow, IDC_DIVISION_SLIDER, TBM_SETTICFREQ, kDivisionPage, 0);
-
-  const int32_t v = InRange(stored.division, kMinDivision, kMaxDivision) ? stored.division : division;
   // Accepted by the box's EN_CHANGE; nothing is drawn, the preview box is still clear.
-  SetDlgItemInt(dialogWindow, IDC_DIVISION_EDIT, static_cast<UINT>(v), TRUE);
-  SendDlgItemMessageA(dialogWindow, IDC_DIVISION_SLIDER, TBM_SETPOS, TRUE, v);
+  InitTrackedValue(dialogWindow, kDivision, stored.division, division);
   CheckDlgButton(dialogWindow, IDC_PREVIEW_CHECK, stored.preview != 0 ? BST_CHECKED : BST_UNCHECKED);
   return TRUE;
 }
@@ -74,23 +50,14 @@ BOOL PosterizationDialog::OnCommand(HWND control, WORD id, WORD code) {
 }
 
 void PosterizationDialog::OnDivisionEdited() {
-  BOOL read = FALSE;
-  const int32_t v = static_cast<int32_t>(GetDlgItemInt(dialogWindow, IDC_DIVISION_EDIT, &read, TRUE));
-  if (read && InRange(v, kMinDivision, kMaxDivision)) {
-    division = v;
-    SendDlgItemMessageA(dialogWindow, IDC_DIVISION_SLIDER, TBM_SETPOS, TRUE, v);
-    if (IsPreviewChecked()) Redraw();
-  } else {
-    // The nested EN_CHANGE of this write accepts the restored value.
-    SetDlgItemInt(dialogWindow, IDC_DIVISION_EDIT, static_cast<UINT>(division), TRUE);
-  }
+  if (AcceptTrackedValue(dialogWindow, kDivision, division) && IsPreviewChecked()) Redraw();
 }
 
 void PosterizationDialog::OnOK() {
   char path[kSettingsPathSize];
   GetSettingsPath(path, sizeof path);
   WriteIntFromEdit(kPosterizationSection, "division", IDC_DIVISION_EDIT, path);
-  WriteSettingsString(kPosterizationSection, "preview", IsPreviewChecked() ? "1" : "0", path);
+  WriteFlagFromCheck(kPosterizationSection, "preview", IDC_PREVIEW_CHECK, path);
   FlushSettings(path);
 }
 
@@ -100,13 +67,7 @@ void PosterizationDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint
                                         const PaneSize* imageSize) {
   // The box holds the accepted count whenever the pane can be painted; should it not,
   // the last accepted count stands in, so n - 1 is never 0.
-  uint32_t n = GetDlgItemInt(dialogWindow, IDC_DIVISION_EDIT, nullptr, FALSE);
-  if (n < static_cast<uint32_t>(kMinDivision) || n > static_cast<uint32_t>(kMaxDivision)) {
-    n = static_cast<uint32_t>(division);
-  }
+  const uint32_t n = static_cast<uint32_t>(PreviewTrackedValue(dialogWindow, kDivision, division));
   ComposePreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
-                 [n](Bgr c) {
-                   return Bgr{PosterizeChannel(c.b, n), PosterizeChannel(c.g, n),
-                              PosterizeChannel(c.r, n)};
-                 });
+                 [n](Bgr c) { return Posterize(c, n); });
 }

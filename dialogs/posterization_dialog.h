@@ -19,8 +19,6 @@ class PosterizationDialog : public FilterDialog {
                      const PaneSize* imageSize) override;
 
  private:
-  // Handles one trackbar scroll code; false for codes that carry no value.
-  bool OnTrackbarScroll(WORD code, WORD thumb);
   void OnDivisionEdited();
 
   // The last level count accepted from the box: what a rejected text falls back to and

@@ -23,6 +23,5 @@ class SolarizationDialog : public FilterDialog {
   int32_t threshold;
 
  private:
-  BOOL OnTrackbarScroll(WORD scrollCode, WORD thumbPosition);
   void OnThresholdEdited();
 };

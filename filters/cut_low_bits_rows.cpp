@@ -4,14 +4,8 @@
 
 void CutLowBitsRowReference(const uint8_t* src, uint8_t* dst, int32_t count, uint8_t redMask,
                             uint8_t greenMask, uint8_t blueMask) {
-  for (int32_t i = 0; i < count; ++i, src += 4, dst += 4) {
-    const Bgr out = CutLowBits(Bgr{src[0], src[1], src[2]}, redMask, greenMask, blueMask);
-    const uint8_t alpha = src[3];
-    dst[0] = out.b;
-    dst[1] = out.g;
-    dst[2] = out.r;
-    dst[3] = alpha;
-  }
+  ApplyRuleToRow(src, dst, count,
+                 [=](Bgr c) { return CutLowBits(c, redMask, greenMask, blueMask); });
 }
 
 #if defined(__SSE2__)

@@ -41,6 +41,10 @@ inline uint8_t PosterizeChannel(uint32_t v, uint32_t n) {
   return static_cast<uint8_t>(t * 255u / (n - 1u));
 }
 
+inline Bgr Posterize(Bgr c, uint32_t n) {
+  return Bgr{PosterizeChannel(c.b, n), PosterizeChannel(c.g, n), PosterizeChannel(c.r, n)};
+}
+
 // --- Cut Low Bit ------------------------------------------------------------------
 
 // LowBitMask[n] clears the n low bits of a byte; n runs from 0 to 7.
@@ -49,4 +53,20 @@ inline constexpr uint8_t LowBitMask[8] = {0xFF, 0xFE, 0xFC, 0xF8, 0xF0, 0xE0, 0x
 inline Bgr CutLowBits(Bgr c, uint8_t redMask, uint8_t greenMask, uint8_t blueMask) {
   return Bgr{static_cast<uint8_t>(c.b & blueMask), static_cast<uint8_t>(c.g & greenMask),
              static_cast<uint8_t>(c.r & redMask)};
+}
+
+// --- Rows -------------------------------------------------------------------------
+
+// Applies a colour rule (Bgr -> Bgr) to `count` BGRA pixels, copying alpha. Each pixel
+// is read before it is written, so `src` may equal `dst`.
+template <class Rule>
+void ApplyRuleToRow(const uint8_t* src, uint8_t* dst, int32_t count, Rule rule) {
+  for (int32_t i = 0; i < count; ++i, src += 4, dst += 4) {
+    const uint8_t alpha = src[3];
+    const Bgr out = rule(Bgr{src[0], src[1], src[2]});
+    dst[0] = out.b;
+    dst[1] = out.g;
+    dst[2] = out.r;
+    dst[3] = alpha;
+  }
 }

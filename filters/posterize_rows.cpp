@@ -3,11 +3,7 @@
 #include "filters/pixel_rules.h"
 
 void PosterizeRowReference(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels) {
-  for (int32_t i = 0; i < count; ++i, src += 4, dst += 4) {
-    const uint8_t alpha = src[3];
-    for (int c = 0; c < 3; ++c) dst[c] = PosterizeChannel(src[c], levels);
-    dst[3] = alpha;
-  }
+  ApplyRuleToRow(src, dst, count, [=](Bgr c) { return Posterize(c, levels); });
 }
 
 #if defined(__SSE2__)

@@ -4,14 +4,7 @@
 
 void SolarizeRowReference(const uint8_t* src, uint8_t* dst, int32_t count,
                           uint32_t scaledThreshold, int32_t channel) {
-  for (int32_t i = 0; i < count; ++i, src += 4, dst += 4) {
-    const Bgr out = Solarize(Bgr{src[0], src[1], src[2]}, scaledThreshold, channel);
-    const uint8_t alpha = src[3];
-    dst[0] = out.b;
-    dst[1] = out.g;
-    dst[2] = out.r;
-    dst[3] = alpha;
-  }
+  ApplyRuleToRow(src, dst, count, [=](Bgr c) { return Solarize(c, scaledThreshold, channel); });
 }
 
 #if defined(__SSE2__)
