@@ -1,7 +1,23 @@
 #include "filters/posterization_filter.h"
 
+#include "filters/filter_error.h"
+#include "filters/posterize_rows.h"
+#include "filters/region_walk.h"
+#include "filters/row_stores.h"
+#include "settings/settings_file.h"
+
 void PosterizationFilter::Execute(HWND window, const uint8_t* source, uint8_t* destination,
-                         int32_t reserved5, const PixelRegion* region, int32_t reserved7,
-                         int32_t width, int32_t reserved9, const ProgressSink* sink) {
-  Filter::Execute(window, source, destination, reserved5, region, reserved7, width, reserved9, sink);
+                                  int32_t, const PixelRegion* region, int32_t, int32_t width,
+                                  int32_t, const ProgressSink* sink) {
+  const PosterizationSettings settings = ReadPosterizationSettings();
+  if (!IsValid(settings)) {  // also keeps the divisor n - 1 above 0
+    ReportFilterError(window, kInvalidSettingsMessage);
+    return;
+  }
+  const uint32_t levels = static_cast<uint32_t>(settings.division);
+  const RowStores stores = ChooseRowStores(source, destination, *region);
+  WalkRegion(source, destination, *region, width, sink,
+             [&](const uint8_t* src, uint8_t* dst, int32_t count) {
+               PosterizeRowSse2(src, dst, count, levels, stores);
+             });
 }

@@ -1,0 +1,12 @@
+// Cut Low Bit over one row of BGRA pixels: the reference row and the fast row, which
+// must agree byte for byte. Alpha is copied; `src` may equal `dst`.
+#pragma once
+#include <cstdint>
+
+#include "filters/row_stores.h"
+
+// The masks are LowBitMask entries (any byte works).
+void CutLowBitsRowReference(const uint8_t* src, uint8_t* dst, int32_t count, uint8_t redMask,
+                            uint8_t greenMask, uint8_t blueMask);
+void CutLowBitsRowSse2(const uint8_t* src, uint8_t* dst, int32_t count, uint8_t redMask,
+                       uint8_t greenMask, uint8_t blueMask, RowStores stores);
