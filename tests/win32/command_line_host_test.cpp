@@ -54,11 +54,13 @@ class CommandLineHost : public ::testing::Test {
   void SetUp() override {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    static int serial = 0;
-    parent = std::wstring(temp) + L"ppihost" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-             std::to_wstring(++serial) + L"\\";
+    // Wine reuses process ids between sessions, so the name takes a fresh number.
+    for (DWORD n = GetTickCount();; ++n) {
+      parent = std::wstring(temp) + L"ppihost" + std::to_wstring(n) + L"\\";
+      if (CreateDirectoryW(parent.c_str(), nullptr)) break;
+      ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    }
     folder = parent + kFolderName + L"\\";
-    CreateDirectoryW(parent.c_str(), nullptr);
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     plugin = folder + L"zuzovezu.ppi";
     ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"zuzovezu.ppi").c_str(), plugin.c_str(), FALSE));
@@ -66,6 +68,7 @@ class CommandLineHost : public ::testing::Test {
 
   void TearDown() override {
     for (const std::wstring& name : Files()) DeleteFileW((folder + name).c_str());
+    RemoveDirectoryW((folder + L"sub").c_str());
     RemoveDirectoryW(folder.c_str());
     RemoveDirectoryW(parent.c_str());
   }
