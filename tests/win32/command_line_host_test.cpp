@@ -324,6 +324,29 @@ BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
   return TRUE;
 }
 
+TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
+  Write(folder + L"in.png", TestPicture(9, 6, true));
+  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"crashing_plugin.dll").c_str(),
+                        (folder + L"crash.ppi").c_str(), FALSE));
+  const std::set<std::wstring> before = Files();
+  const HostResult r = RunHost({L"run", folder + L"crash.ppi", L"crash", folder + L"in.png",
+                                folder + L"out.png"});
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 6u);
+  EXPECT_EQ(r.err.rfind("ppihost: crashed with exception 0xC0000005 in ", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("crash.ppi"), std::string::npos) << r.err;
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_EQ(Files(), before);
+}
+
+TEST_F(CommandLineHost, OutputMayReplaceTheInput) {
+  const Image source = TestPicture(9, 6, true);
+  Write(folder + L"in.tif", source);
+  const HostResult r = Run(L"post", folder + L"in.tif", folder + L"in.tif");
+  ASSERT_EQ(r.exitCode, 0u) << r.err;
+  EXPECT_EQ(FirstDifference(Read(folder + L"in.tif"), Apply(source, PosterizeDefault)), "");
+}
+
 // Presses `button` on any dialog the child process shows.
 struct DialogPresser {
   int button;

@@ -9,4 +9,4 @@ inline constexpr int kExitUsage = 2;   // bad arguments, unknown filter, region 
 inline constexpr int kExitPlugin = 3;  // plug-in missing, not loadable or without the exports
 inline constexpr int kExitInput = 4;   // input image missing, unreadable or unsupported
 inline constexpr int kExitOutput = 5;  // output path unwritable or of an unsupported type
-inline constexpr int kExitFailure = 6;  // anything else (out of memory)
+inline constexpr int kExitFailure = 6;  // anything else: out of memory, a crash

@@ -3,6 +3,7 @@
 // its settings dialog.
 #include <windows.h>
 
+#include <cwchar>
 #include <exception>
 
 #include "tools/ppihost/com_ref.h"
@@ -11,7 +12,31 @@
 #include "tools/ppihost/exit_codes.h"
 #include "tools/ppihost/host_error.h"
 
+namespace {
+
+// A plug-in that crashes takes the host with it; a script gets one line and a failure
+// code instead of the system's crash report, and no output has been written yet.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+  const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+  HMODULE module = nullptr;
+  wchar_t name[MAX_PATH] = L"?";
+  if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         static_cast<LPCWSTR>(record.ExceptionAddress), &module)) {
+    GetModuleFileNameW(module, name, MAX_PATH);
+  }
+  wchar_t line[MAX_PATH + 96];
+  swprintf(line, MAX_PATH + 96, L"ppihost: crashed with exception 0x%08lX in %ls",
+           record.ExceptionCode, name);
+  WriteLine(StdErr(), line);
+  ExitProcess(kExitFailure);
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  SetUnhandledExceptionFilter(ReportCrash);
   try {
     Arguments args = ParseArguments(argc, argv);
     // Nobody can answer a message box when the commands come from a pipe or a file.
