@@ -8,6 +8,10 @@
 
 #include "filters/host_types.h"
 
+// The plug-in interface passes the callback's user data as a 32-bit integer; the
+// host, like its plug-ins, is a 32-bit program.
+static_assert(sizeof(void*) == sizeof(int32_t), "ppihost is built for 32-bit Windows");
+
 class ProgressBar {
  public:
   // `label` leads the line; nothing is drawn when `stream` is not a console.

@@ -1,8 +1,6 @@
 // ppihost run PLUGIN FILTER INPUT OUTPUT [--region ...]: runs one filter over an
 // image file the way the host's menu does and writes the result. Every argument is
 // checked before the filter runs, and the output appears only when the run succeeded.
-#include <cstring>
-
 #include "tools/ppihost/commands.h"
 #include "tools/ppihost/console_text.h"
 #include "tools/ppihost/exit_codes.h"
