@@ -370,7 +370,9 @@ TEST_F(CommandLineHost, SetupSaysWhetherTheDialogWasConfirmed) {
   EXPECT_EQ(confirmed.exitCode, 0u) << confirmed.err;
   EXPECT_EQ(confirmed.out, "Posterization... settings confirmed\n");
   // A confirmed dialog saves its settings next to the plug-in.
-  if (ok.pressed) EXPECT_EQ(Files().count(L"zodederor.ini"), 1u);
+  if (ok.pressed) {
+    EXPECT_EQ(Files().count(L"zodederor.ini"), 1u);
+  }
 
   DialogPresser cancel{IDCANCEL};
   const HostResult cancelled =

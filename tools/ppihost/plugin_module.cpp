@@ -1,5 +1,7 @@
 #include "tools/ppihost/plugin_module.h"
 
+#include <algorithm>
+
 #include "tools/ppihost/console_text.h"
 #include "tools/ppihost/exit_codes.h"
 #include "tools/ppihost/host_error.h"
@@ -9,6 +11,7 @@ namespace {
 
 // Texts of the host's plug-in interface fit in 38 bytes; the rest is headroom.
 constexpr int32_t kTextBufferSize = 256;
+constexpr int32_t kMaxFilters = 1000;
 
 FARPROC FindExport(HMODULE module, const char* plain, const char* decorated) {
   FARPROC found = GetProcAddress(module, plain);
@@ -92,7 +95,8 @@ std::wstring PluginModule::Info() const {
 
 std::vector<FilterEntry> PluginModule::Filters() const {
   std::vector<FilterEntry> filters;
-  const int32_t count = filterCount();
+  // A broken plug-in may answer anything; no menu holds more than this.
+  const int32_t count = std::min(filterCount(), kMaxFilters);
   for (int32_t i = 0; i < count; ++i) {
     char category[kTextBufferSize + 1] = {}, name[kTextBufferSize + 1] = {};
     getName(i, category, kTextBufferSize, name, kTextBufferSize);
