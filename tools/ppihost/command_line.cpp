@@ -111,6 +111,6 @@ const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const s
 
 void ExpectPositional(const Arguments& args, size_t count) {
   if (args.positional.size() != count) {
-    throw HostError{kExitUsage, L"wrong number of arguments for " + args.command + L"\n" + kUsage};
+    throw HostError{kExitUsage, L"wrong number of arguments for " + args.command + L" (see ppihost help)"};
   }
 }

@@ -49,6 +49,7 @@ int wmain(int argc, wchar_t** argv) {
       WriteLine(StdOut(), kUsage);
       return kExitOk;
     }
+    if (!args.command.empty()) throw HostError{kExitUsage, L"unknown command " + args.command + L" (see ppihost help)"};
     WriteLine(StdErr(), kUsage);
     return kExitUsage;
   } catch (const HostError& e) {
