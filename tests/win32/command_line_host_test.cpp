@@ -141,7 +141,8 @@ TEST_F(CommandLineHost, RunAppliesEachFilterToEveryInputFormat) {
   Write(folder + L"in.png", withAlpha);
   Write(folder + L"in.tif", withAlpha);
   Write(folder + L"in.jpg", opaque);
-  WriteBmp24(folder + L"in.bmp", opaque);
+  WriteBmp(folder + L"in.bmp", opaque, 24);
+  WriteBmp(folder + L"in32.bmp", opaque, 32);
   struct Input {
     const wchar_t* name;
     Image decoded;  // what the filter is given
@@ -149,6 +150,7 @@ TEST_F(CommandLineHost, RunAppliesEachFilterToEveryInputFormat) {
       {L"in.png", withAlpha},
       {L"in.tif", withAlpha},
       {L"in.bmp", opaque},  // written byte by byte: no alpha, so 255
+      {L"in32.bmp", opaque},  // its unused fourth byte 0 is no alpha either
       {L"in.jpg", Read(folder + L"in.jpg")},  // lossy: the rule applies to what decodes
   };
   for (const Input& in : inputs) {

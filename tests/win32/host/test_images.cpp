@@ -24,8 +24,9 @@ Image TestPicture(int width, int height, bool withAlpha) {
   return image;
 }
 
-void WriteBmp24(const std::wstring& path, const Image& image) {
-  const uint32_t rowBytes = (static_cast<uint32_t>(image.width) * 3 + 3) & ~3u;
+void WriteBmp(const std::wstring& path, const Image& image, int bitsPerPixel) {
+  const uint32_t pixelBytes = static_cast<uint32_t>(bitsPerPixel) / 8;
+  const uint32_t rowBytes = (static_cast<uint32_t>(image.width) * pixelBytes + 3) & ~3u;
   const uint32_t dataBytes = rowBytes * static_cast<uint32_t>(image.height);
   std::string file;
   auto put16 = [&](uint16_t v) { file.append(reinterpret_cast<const char*>(&v), 2); };
@@ -33,12 +34,14 @@ void WriteBmp24(const std::wstring& path, const Image& image) {
   file += "BM";
   put32(54 + dataBytes), put32(0), put32(54);
   put32(40), put32(static_cast<uint32_t>(image.width)), put32(static_cast<uint32_t>(image.height));
-  put16(1), put16(24), put32(0), put32(dataBytes), put32(2835), put32(2835), put32(0), put32(0);
+  put16(1), put16(static_cast<uint16_t>(bitsPerPixel)), put32(0), put32(dataBytes), put32(2835),
+      put32(2835), put32(0), put32(0);
   for (int y = image.height - 1; y >= 0; --y) {  // bottom row first
     std::string row;
     for (int x = 0; x < image.width; ++x) {
       const Pixel p = At(image, x, y);
       row += static_cast<char>(p.b), row += static_cast<char>(p.g), row += static_cast<char>(p.r);
+      if (pixelBytes == 4) row += '\0';
     }
     row.resize(rowBytes, '\0');
     file += row;

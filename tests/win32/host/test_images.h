@@ -22,8 +22,10 @@ Image TestPicture(int width, int height, bool withAlpha);
 
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 
-// Writes a 24-bit bottom-up BMP byte by byte, independently of the host's encoder.
-void WriteBmp24(const std::wstring& path, const Image& image);
+// Writes a bottom-up BMP without alpha byte by byte, independently of the host's
+// encoder: 24 bits per pixel, or 32 with the unused fourth byte 0 as many programs
+// write it.
+void WriteBmp(const std::wstring& path, const Image& image, int bitsPerPixel);
 
 // Default settings of each filter applied to one pixel.
 Pixel SolarizeDefault(Pixel p);
