@@ -327,7 +327,7 @@ BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
 
 TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
   Write(folder + L"in.png", TestPicture(9, 6, true));
-  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"crashing_plugin.dll").c_str(),
+  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
                         (folder + L"crash.ppi").c_str(), FALSE));
   const std::set<std::wstring> before = Files();
   const HostResult r = RunHost({L"run", folder + L"crash.ppi", L"crash", folder + L"in.png",
@@ -337,6 +337,21 @@ TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
   EXPECT_EQ(r.err.rfind("ppihost: crashed with exception 0xC0000005 in ", 0), 0u) << r.err;
   EXPECT_NE(r.err.find("crash.ppi"), std::string::npos) << r.err;
   EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_EQ(Files(), before);
+}
+
+TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
+  Write(folder + L"in.png", TestPicture(9, 6, true));
+  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
+                        (folder + L"faulty.ppi").c_str(), FALSE));
+  const std::set<std::wstring> before = Files();
+  const HostResult r = RunHost({L"run", folder + L"faulty.ppi", L"hidden", folder + L"in.png",
+                                folder + L"out.png"});
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 1u);
+  // 処理できません
+  EXPECT_NE(r.err.find("Faulty: \xe5\x87\xa6\xe7\x90\x86\xe3\x81\xa7\xe3\x81\x8d\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93"),
+            std::string::npos) << r.err;
   EXPECT_EQ(Files(), before);
 }
 

@@ -13,6 +13,21 @@ std::wstring FromNarrow(const char* text) {
   return text ? WideFromCodePage(text, kPluginCodePage) : std::wstring();
 }
 std::wstring FromWide(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+
+// The static control that holds a message box's text.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
+bool IsDialog(HWND window) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  return std::wstring(name) == L"#32770";
+}
 }  // namespace
 
 struct MessageBoxHooks {
@@ -47,6 +62,7 @@ struct MessageBoxHooks {
 
 MessageCapture::MessageCapture(HMODULE plugin, bool batch) : plugin(plugin), batch(batch) {
   active = this;
+  if (batch) dialogHook = SetWindowsHookExW(WH_CBT, &CloseDialogs, nullptr, GetCurrentThreadId());
   for (auto* i = MessageBoxHooks::Imports(); i->name; ++i) {
     if (void* original = PatchImport(plugin, "user32.dll", i->name, i->hook)) {
       originals.push_back({i->name, original});
@@ -55,16 +71,34 @@ MessageCapture::MessageCapture(HMODULE plugin, bool batch) : plugin(plugin), bat
 }
 
 MessageCapture::~MessageCapture() {
+  if (dialogHook) UnhookWindowsHookEx(dialogHook);
   for (const auto& [name, original] : originals) PatchImport(plugin, "user32.dll", name, original);
   active = nullptr;
 }
 
 int MessageCapture::Raise(HWND owner, const std::wstring& text, const std::wstring& caption,
                           UINT type) {
-  messages.push_back({caption, text});
-  WriteLine(StdErr(), L"ppihost: the plug-in says: " + OneLine(caption) + L": " + OneLine(text));
+  Record(caption, text);
   if (batch) return BatchAnswer(type);
   return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
+void MessageCapture::Record(const std::wstring& caption, const std::wstring& text) {
+  messages.push_back({caption, text});
+  WriteLine(StdErr(), L"ppihost: the plug-in says: " + OneLine(caption) + L": " + OneLine(text));
+}
+
+LRESULT CALLBACK MessageCapture::CloseDialogs(int code, WPARAM wParam, LPARAM lParam) {
+  // A dialog is activated once it is built and about to be shown: its text is there,
+  // and the cancel command ends it (a message box with only OK takes it as OK).
+  if (code == HCBT_ACTIVATE && active) {
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (IsDialog(window)) {
+      active->Record(WindowText(window), WindowText(GetDlgItem(window, kMessageBoxTextId)));
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 int BatchAnswer(UINT type) {

@@ -14,7 +14,10 @@ struct CapturedMessage {
   std::wstring text;
 };
 
-// Redirects the plug-in's MessageBox imports for its lifetime. One at a time.
+// Redirects the plug-in's MessageBox imports for its lifetime. In a batch run a hook
+// on this thread also closes any dialog box that reaches the screen by another way
+// (a pointer the plug-in looked up itself, a library it loaded), reading its text
+// first. One at a time.
 class MessageCapture {
  public:
   MessageCapture(HMODULE plugin, bool batch);
@@ -27,11 +30,14 @@ class MessageCapture {
  private:
   friend struct MessageBoxHooks;
   int Raise(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
+  void Record(const std::wstring& caption, const std::wstring& text);
+  static LRESULT CALLBACK CloseDialogs(int code, WPARAM wParam, LPARAM lParam);
 
   HMODULE plugin;
   bool batch;
   std::vector<CapturedMessage> messages;
   std::vector<std::pair<const char*, void*>> originals;  // import name, previous target
+  HHOOK dialogHook = nullptr;
 };
 
 // The answer a batch run gives to a box of the given type: the one that stops, so
