@@ -1,56 +1,62 @@
-// ppihost: loads a .ppi filter plug-in the way the paint application does and lists
-// its filters.
+// ppihost: a command-line host for .ppi filter plug-ins. It loads a plug-in the way
+// the paint application does, lists its filters, runs one over an image file or opens
+// its settings dialog.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdint>
-#include <string>
+#include <cwchar>
+#include <exception>
+
+#include "tools/ppihost/com_ref.h"
+#include "tools/ppihost/commands.h"
+#include "tools/ppihost/console_text.h"
+#include "tools/ppihost/exit_codes.h"
+#include "tools/ppihost/host_error.h"
 
 namespace {
 
-using FilterCountFn = int32_t(WINAPI*)();
-using GetNameFn = char*(WINAPI*)(int32_t, char*, int32_t, char*, int32_t);
-
-// The plug-in's texts are code page 932; the terminal wants UTF-8.
-std::string Cp932ToUtf8(const char* text) {
-  const int wide = MultiByteToWideChar(932, 0, text, -1, nullptr, 0);
-  if (wide <= 0) return text;
-  std::wstring w(static_cast<size_t>(wide), L'\0');
-  MultiByteToWideChar(932, 0, text, -1, &w[0], wide);
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &out[0], bytes, nullptr, nullptr);
-  out.resize(static_cast<size_t>(bytes) - 1);
-  return out;
-}
-
-int List(const char* pluginPath) {
-  HMODULE plugin = LoadLibraryA(pluginPath);
-  if (!plugin) {
-    std::fprintf(stderr, "ppihost: cannot load %s\n", pluginPath);
-    return 1;
+// A plug-in that crashes takes the host with it; a script gets one line and a failure
+// code instead of the system's crash report, and no output has been written yet.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+  const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+  HMODULE module = nullptr;
+  wchar_t name[MAX_PATH] = L"?";
+  if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         static_cast<LPCWSTR>(record.ExceptionAddress), &module)) {
+    GetModuleFileNameW(module, name, MAX_PATH);
   }
-  auto count = reinterpret_cast<FilterCountFn>(reinterpret_cast<void*>(GetProcAddress(plugin, "PBF_FilterCount")));
-  auto getName = reinterpret_cast<GetNameFn>(reinterpret_cast<void*>(GetProcAddress(plugin, "PBF_GetName")));
-  if (!count || !getName) {
-    std::fprintf(stderr, "ppihost: %s is not a filter plug-in\n", pluginPath);
-    FreeLibrary(plugin);
-    return 1;
-  }
-  const int32_t n = count();
-  for (int32_t i = 0; i < n; ++i) {
-    char category[256] = {}, name[256] = {};
-    getName(i, category, sizeof category - 1, name, sizeof name - 1);
-    std::printf("%d  %s  %s\n", i, Cp932ToUtf8(category).c_str(), Cp932ToUtf8(name).c_str());
-  }
-  FreeLibrary(plugin);
-  return 0;
+  wchar_t line[MAX_PATH + 96];
+  swprintf(line, MAX_PATH + 96, L"ppihost: crashed with exception 0x%08lX in %ls",
+           record.ExceptionCode, name);
+  WriteLine(StdErr(), line);
+  ExitProcess(kExitFailure);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "list") return List(argv[2]);
-  std::fprintf(stderr, "usage: ppihost list PLUGIN\n");
-  return 2;
+int wmain(int argc, wchar_t** argv) {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  SetUnhandledExceptionFilter(ReportCrash);
+  try {
+    Arguments args = ParseArguments(argc, argv);
+    // Nobody can answer a message box when the commands come from a pipe or a file.
+    if (!IsTerminal(StdIn())) args.batch = true;
+    const ComApartment com;
+    if (args.command == L"list") return ListCommand(args);
+    if (args.command == L"run") return RunCommand(args);
+    if (args.command == L"setup") return SetupCommand(args);
+    if (args.command == L"help") {
+      WriteLine(StdOut(), kUsage);
+      return kExitOk;
+    }
+    if (!args.command.empty()) throw HostError{kExitUsage, L"unknown command " + args.command + L" (see ppihost help)"};
+    WriteLine(StdErr(), kUsage);
+    return kExitUsage;
+  } catch (const HostError& e) {
+    WriteLine(StdErr(), L"ppihost: " + e.message);
+    return e.exitCode;
+  } catch (const std::exception& e) {
+    WriteLine(StdErr(), L"ppihost: " + WideFromCodePage(e.what(), CP_ACP));
+    return kExitFailure;
+  }
 }

@@ -1,0 +1,402 @@
+// ppihost.exe as a script uses it: a separate process with its output in pipes, run on
+// a private copy of the plug-in in a folder with a Japanese name. Results are checked
+// against the filters' rules, computed here.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+#include "host/host_process.h"
+#include "host/test_images.h"
+#include "tools/ppihost/com_ref.h"
+#include "tools/ppihost/host_error.h"
+
+namespace {
+
+// ソラリゼーション、ポスタリゼーション、下位ビット切り捨て、カラー
+const std::wstring kFolderName = L"\u30d7\u30e9\u30b0\u30a4\u30f3 \u753b\u50cf";  // プラグイン 画像
+const std::string kColorJa = "\xe3\x82\xab\xe3\x83\xa9\xe3\x83\xbc";
+const std::string kSolarizationJa =
+    "\xe3\x82\xbd\xe3\x83\xa9\xe3\x83\xaa\xe3\x82\xbc\xe3\x83\xbc\xe3\x82\xb7\xe3\x83\xa7\xe3\x83\xb3...";
+const std::string kPosterizationJa =
+    "\xe3\x83\x9d\xe3\x82\xb9\xe3\x82\xbf\xe3\x83\xaa\xe3\x82\xbc\xe3\x83\xbc\xe3\x82\xb7\xe3\x83\xa7\xe3\x83\xb3...";
+const std::string kCutLowBitJa =
+    "\xe4\xb8\x8b\xe4\xbd\x8d\xe3\x83\x93\xe3\x83\x83\xe3\x83\x88\xe5\x88\x87\xe3\x82\x8a\xe6\x8d\xa8\xe3\x81\xa6...";
+// 設定ファイルに書かれた値が不正です。
+const std::string kInvalidSettingsJa =
+    "\xe8\xa8\xad\xe5\xae\x9a\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab\xe3\x81\xab\xe6\x9b\xb8"
+    "\xe3\x81\x8b\xe3\x82\x8c\xe3\x81\x9f\xe5\x80\xa4\xe3\x81\x8c\xe4\xb8\x8d\xe6\xad\xa3\xe3\x81\xa7"
+    "\xe3\x81\x99\xe3\x80\x82";
+
+struct FilterCase {
+  const wchar_t* selector;  // as typed on the command line
+  const char* name;
+  Pixel (*rule)(Pixel);
+};
+const FilterCase kFilters[] = {
+    {L"0", "Solarization", SolarizeDefault},
+    {L"POST", "Posterization", PosterizeDefault},
+    {L"cut low", "Cut Low Bit", CutLowBitDefault},
+};
+
+std::wstring ProgramFolderW() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring s(path, n);
+  return s.substr(0, s.find_last_of(L'\\') + 1);
+}
+
+int Lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
+class CommandLineHost : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    // Wine reuses process ids between sessions, so the name takes a fresh number.
+    for (DWORD n = GetTickCount();; ++n) {
+      parent = std::wstring(temp) + L"ppihost" + std::to_wstring(n) + L"\\";
+      if (CreateDirectoryW(parent.c_str(), nullptr)) break;
+      ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    }
+    folder = parent + kFolderName + L"\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    plugin = folder + L"zuzovezu.ppi";
+    ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"zuzovezu.ppi").c_str(), plugin.c_str(), FALSE));
+  }
+
+  void TearDown() override {
+    for (const std::wstring& name : Files()) DeleteFileW((folder + name).c_str());
+    RemoveDirectoryW((folder + L"sub").c_str());
+    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryW(parent.c_str());
+  }
+
+  std::set<std::wstring> Files() const {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(found.cFileName);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return names;
+  }
+
+  bool Exists(const std::wstring& path) const {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  void WriteSetting(const wchar_t* section, const wchar_t* key, const wchar_t* value) const {
+    const std::wstring ini = folder + L"zodederor.ini";
+    WritePrivateProfileStringW(section, key, value, ini.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());
+  }
+
+  Image Read(const std::wstring& path) const {
+    try {
+      return ReadImage(path);
+    } catch (const HostError& e) {
+      ADD_FAILURE() << Utf8(e.message);
+      return Image{};
+    }
+  }
+
+  void Write(const std::wstring& path, const Image& image) const {
+    try {
+      WriteImage(path, path, image);
+    } catch (const HostError& e) {
+      FAIL() << Utf8(e.message);
+    }
+  }
+
+  HostResult Run(const wchar_t* filter, const std::wstring& input, const std::wstring& output,
+                 std::vector<std::wstring> more = {}) const {
+    std::vector<std::wstring> args{L"run", plugin, filter, input, output};
+    args.insert(args.end(), more.begin(), more.end());
+    return RunHost(args);
+  }
+
+  ComApartment com;
+  std::wstring parent, folder, plugin;
+};
+
+TEST_F(CommandLineHost, ListShowsEveryFilterInBothForms) {
+  const HostResult r = RunHost({L"list", plugin});
+  ASSERT_EQ(r.exitCode, 0u) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string expected =
+      "zuzovezu 0.5.0 by the zuzovezu project - a filter plug-in for .ppi host applications\n"
+      "0  Color / " + kColorJa + "  Solarization... / " + kSolarizationJa + "\n"
+      "1  Color / " + kColorJa + "  Posterization... / " + kPosterizationJa + "\n"
+      "2  Color / " + kColorJa + "  Cut Low Bit... / " + kCutLowBitJa + "\n";
+  EXPECT_EQ(r.out, expected);
+}
+
+TEST_F(CommandLineHost, RunAppliesEachFilterToEveryInputFormat) {
+  const Image withAlpha = TestPicture(9, 6, true);
+  const Image opaque = TestPicture(9, 6, false);
+  Write(folder + L"in.png", withAlpha);
+  Write(folder + L"in.tif", withAlpha);
+  Write(folder + L"in.jpg", opaque);
+  WriteBmp(folder + L"in.bmp", opaque, 24);
+  WriteBmp(folder + L"in32.bmp", opaque, 32);
+  struct Input {
+    const wchar_t* name;
+    Image decoded;  // what the filter is given
+  } inputs[] = {
+      {L"in.png", withAlpha},
+      {L"in.tif", withAlpha},
+      {L"in.bmp", opaque},  // written byte by byte: no alpha, so 255
+      {L"in32.bmp", opaque},  // its unused fourth byte 0 is no alpha either
+      {L"in.jpg", Read(folder + L"in.jpg")},  // lossy: the rule applies to what decodes
+  };
+  for (const Input& in : inputs) {
+    for (const FilterCase& f : kFilters) {
+      SCOPED_TRACE(Utf8(in.name) + " " + f.name);
+      const std::wstring out = folder + L"out.png";
+      DeleteFileW(out.c_str());
+      const HostResult r = Run(f.selector, folder + in.name, out);
+      ASSERT_EQ(r.exitCode, 0u) << r.err;
+      EXPECT_EQ(r.out + r.err, "");
+      EXPECT_EQ(FirstDifference(Read(out), Apply(in.decoded, f.rule)), "");
+    }
+  }
+}
+
+TEST_F(CommandLineHost, RunWritesEveryOutputFormat) {
+  const Image source = TestPicture(16, 12, true);
+  Write(folder + L"in.png", source);
+  const Image posterized = Apply(source, PosterizeDefault);
+  Image opaque = posterized;
+  for (size_t i = 3; i < opaque.pixels.size(); i += 4) opaque.pixels[i] = 255;
+
+  for (const wchar_t* name : {L"out.png", L"out.TIFF", L"out.bmp"}) {
+    SCOPED_TRACE(Utf8(name));
+    const HostResult r = Run(L"1", folder + L"in.png", folder + name);
+    ASSERT_EQ(r.exitCode, 0u) << r.err;
+    const Image written = Read(folder + name);
+    // BMP keeps no alpha; PNG and TIFF keep it.
+    EXPECT_EQ(FirstDifference(written, std::wstring(name) == L"out.bmp" ? opaque : posterized), "");
+  }
+
+  // JPEG is lossy and has no alpha: a smooth picture comes back close, not exact, and
+  // its colours are kept as they are, not blended by alpha.
+  Image smooth = TestPicture(32, 24, true);
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      uint8_t* p = &smooth.pixels[(y * 32 + x) * 4];
+      p[0] = 128, p[1] = static_cast<uint8_t>(y * 10), p[2] = static_cast<uint8_t>(x * 8);
+      p[3] = static_cast<uint8_t>(x * 8);
+    }
+  }
+  Write(folder + L"smooth.png", smooth);
+  const HostResult r = Run(L"cut", folder + L"smooth.png", folder + L"out.jpeg");
+  ASSERT_EQ(r.exitCode, 0u) << r.err;
+  const Image jpeg = Read(folder + L"out.jpeg");
+  const Image expected = Apply(smooth, CutLowBitDefault);
+  ASSERT_EQ(jpeg.width, 32);
+  ASSERT_EQ(jpeg.height, 24);
+  int worst = 0;
+  for (size_t i = 0; i < jpeg.pixels.size(); ++i) {
+    if (i % 4 == 3) {
+      EXPECT_EQ(jpeg.pixels[i], 255) << i;
+    } else {
+      worst = std::max(worst, std::abs(jpeg.pixels[i] - expected.pixels[i]));
+    }
+  }
+  EXPECT_LE(worst, 12);
+}
+
+TEST_F(CommandLineHost, RegionLimitsTheFilterAndLeavesTheRestAsItWas) {
+  const Image source = TestPicture(9, 6, true);
+  Write(folder + L"in.png", source);
+  struct Case {
+    const wchar_t* region;
+    int left, top, right, bottom;
+  } cases[] = {
+      {L"2,1,7,4", 2, 1, 7, 4},   // inside
+      {L"0,0,9,6", 0, 0, 9, 6},   // the whole image
+      {L"8,5,9,6", 8, 5, 9, 6},   // the last pixel
+      {L"3,2,3,6", 3, 2, 3, 6},   // no columns
+      {L"0,4,9,4", 0, 4, 9, 4},   // no rows
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf8(c.region));
+    const HostResult r = Run(L"2", folder + L"in.png", folder + L"out.png", {L"--region", c.region});
+    ASSERT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(FirstDifference(Read(folder + L"out.png"),
+                              Apply(source, CutLowBitDefault, c.left, c.top, c.right, c.bottom)),
+              "");
+  }
+}
+
+TEST_F(CommandLineHost, NoProgressBarWhenNotOnATerminal) {
+  Write(folder + L"in.png", TestPicture(40, 300, true));
+  const HostResult r = Run(L"0", folder + L"in.png", folder + L"out.png");
+  ASSERT_EQ(r.exitCode, 0u) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
+  Write(folder + L"in.png", TestPicture(9, 6, true));
+  WriteBytes(folder + L"text.png", "not an image\n");
+  WriteBytes(folder + L"text.ppi", "not a plug-in\n");
+  CreateDirectoryW((folder + L"sub").c_str(), nullptr);
+  CopyFileW((ProgramFolderW() + L"plugin_without_exports.dll").c_str(),
+            (folder + L"partial.ppi").c_str(), FALSE);
+  const std::wstring in = folder + L"in.png", out = folder + L"out.png";
+  struct Case {
+    const char* what;
+    std::vector<std::wstring> args;
+    DWORD exitCode;
+    const char* says;
+  } cases[] = {
+      {"missing plug-in", {L"run", folder + L"none.ppi", L"0", in, out}, 3, "no plug-in file"},
+      {"not a DLL", {L"run", folder + L"text.ppi", L"0", in, out}, 3, "not a Windows DLL"},
+      {"a program", {L"run", ProgramFolderW() + L"ppihost.exe", L"0", in, out}, 3, "not a DLL"},
+      {"no filter exports", {L"run", folder + L"partial.ppi", L"0", in, out}, 3, "does not export"},
+      {"index out of range", {L"run", plugin, L"3", in, out}, 2, "no filter 3"},
+      {"negative index", {L"run", plugin, L"-1", in, out}, 2, "no filter -1"},
+      {"unknown name", {L"run", plugin, L"sharpen", in, out}, 2, "no filter named sharpen"},
+      {"missing input", {L"run", plugin, L"0", folder + L"none.png", out}, 4, "no image file"},
+      {"unreadable input", {L"run", plugin, L"0", folder + L"text.png", out}, 4, "cannot read"},
+      {"input is a folder", {L"run", plugin, L"0", folder + L"sub", out}, 4, "no image file"},
+      {"region too wide", {L"run", plugin, L"0", in, out, L"--region", L"0,0,10,6"}, 2, "not inside"},
+      {"region too tall", {L"run", plugin, L"0", in, out, L"--region", L"0,0,9,7"}, 2, "not inside"},
+      {"negative region", {L"run", plugin, L"0", in, out, L"--region", L"-1,0,2,2"}, 2, "not inside"},
+      {"reversed region", {L"run", plugin, L"0", in, out, L"--region", L"3,0,2,2"}, 2, "not inside"},
+      {"three numbers", {L"run", plugin, L"0", in, out, L"--region", L"1,2,3"}, 2, "four whole numbers"},
+      {"not numbers", {L"run", plugin, L"0", in, out, L"--region", L"a,b,c,d"}, 2, "four whole numbers"},
+      {"no output folder", {L"run", plugin, L"0", in, folder + L"none\\out.png"}, 5, "cannot write"},
+      {"output is a folder", {L"run", plugin, L"0", in, folder + L"sub"}, 5, "cannot"},
+      {"unknown output type", {L"run", plugin, L"0", in, folder + L"out.xyz"}, 5, "image format"},
+      {"unknown option", {L"run", plugin, L"0", in, out, L"--fast"}, 2, "unknown option"},
+      {"missing argument", {L"run", plugin, L"0", in}, 2, "wrong number of arguments"},
+      {"unknown command", {L"filter", plugin, L"0", in, out}, 2, "unknown command filter"},
+  };
+  const std::set<std::wstring> before = Files();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const HostResult r = RunHost(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    EXPECT_EQ(r.err.rfind("ppihost: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Files(), before);  // no output, no temporary file left behind
+  }
+}
+
+TEST_F(CommandLineHost, PluginMessageBoxIsPrintedAndTheRunFails) {
+  Write(folder + L"in.png", TestPicture(9, 6, true));
+  WriteSetting(L"Solarization", L"threshold", L"300");
+  const std::set<std::wstring> before = Files();
+  // Standard input is not a terminal, so the run is a batch run without --batch too.
+  for (std::vector<std::wstring> more : {std::vector<std::wstring>{}, {L"--batch"}}) {
+    const HostResult r = Run(L"solar", folder + L"in.png", folder + L"out.png", more);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_NE(r.err.find(kInvalidSettingsJa), std::string::npos) << r.err;
+    EXPECT_EQ(Files(), before);
+  }
+  // The other filters do not read that section.
+  EXPECT_EQ(Run(L"1", folder + L"in.png", folder + L"out.png").exitCode, 0u);
+}
+
+struct DialogSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<DialogSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (owner == s->pid && IsWindowVisible(w) && std::wstring(cls) == L"#32770") {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
+  Write(folder + L"in.png", TestPicture(9, 6, true));
+  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
+                        (folder + L"crash.ppi").c_str(), FALSE));
+  const std::set<std::wstring> before = Files();
+  const HostResult r = RunHost({L"run", folder + L"crash.ppi", L"crash", folder + L"in.png",
+                                folder + L"out.png"});
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 6u);
+  EXPECT_EQ(r.err.rfind("ppihost: crashed with exception 0xC0000005 in ", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("crash.ppi"), std::string::npos) << r.err;
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_EQ(Files(), before);
+}
+
+TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
+  Write(folder + L"in.png", TestPicture(9, 6, true));
+  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
+                        (folder + L"faulty.ppi").c_str(), FALSE));
+  const std::set<std::wstring> before = Files();
+  const HostResult r = RunHost({L"run", folder + L"faulty.ppi", L"hidden", folder + L"in.png",
+                                folder + L"out.png"});
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 1u);
+  // 処理できません
+  EXPECT_NE(r.err.find("Faulty: \xe5\x87\xa6\xe7\x90\x86\xe3\x81\xa7\xe3\x81\x8d\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93"),
+            std::string::npos) << r.err;
+  EXPECT_EQ(Files(), before);
+}
+
+TEST_F(CommandLineHost, OutputMayReplaceTheInput) {
+  const Image source = TestPicture(9, 6, true);
+  Write(folder + L"in.tif", source);
+  const HostResult r = Run(L"post", folder + L"in.tif", folder + L"in.tif");
+  ASSERT_EQ(r.exitCode, 0u) << r.err;
+  EXPECT_EQ(FirstDifference(Read(folder + L"in.tif"), Apply(source, PosterizeDefault)), "");
+}
+
+// Presses `button` on any dialog the child process shows.
+struct DialogPresser {
+  int button;
+  bool pressed = false;
+  void operator()(DWORD pid) {
+    DialogSearch search{pid, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return;
+    PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(search.found, button)));
+    pressed = true;
+  }
+};
+
+TEST_F(CommandLineHost, SetupSaysWhetherTheDialogWasConfirmed) {
+  Write(folder + L"in.png", TestPicture(9, 6, true));
+  DialogPresser ok{IDOK};
+  const HostResult confirmed =
+      RunHost({L"setup", plugin, L"post", folder + L"in.png"}, std::ref(ok));
+  ASSERT_FALSE(confirmed.timedOut);
+  EXPECT_EQ(confirmed.exitCode, 0u) << confirmed.err;
+  EXPECT_EQ(confirmed.out, "Posterization... settings confirmed\n");
+  // A confirmed dialog saves its settings next to the plug-in.
+  if (ok.pressed) {
+    EXPECT_EQ(Files().count(L"zodederor.ini"), 1u);
+  }
+
+  DialogPresser cancel{IDCANCEL};
+  const HostResult cancelled =
+      RunHost({L"setup", plugin, L"post", folder + L"in.png"}, std::ref(cancel));
+  ASSERT_FALSE(cancelled.timedOut);
+  if (!cancel.pressed) GTEST_SKIP() << "the filter shows no dialog yet";
+  EXPECT_EQ(cancelled.exitCode, 1u) << cancelled.err;
+  EXPECT_EQ(cancelled.out, "Posterization... settings cancelled\n");
+}
+
+}  // namespace

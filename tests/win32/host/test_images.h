@@ -1,0 +1,43 @@
+// Small pictures for the host's tests, and the filters' rules written out plainly as
+// the oracle the host's output is checked against.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "tools/ppihost/image_file.h"
+
+struct Pixel {
+  uint8_t b, g, r, a;
+};
+
+inline Pixel At(const Image& image, int x, int y) {
+  const uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
+  return {p[0], p[1], p[2], p[3]};
+}
+
+// A picture with a spread of colours and alphas, including the rules' edge values:
+// (255, 255, 200) and grey 200 around the solarization threshold, white and black.
+Image TestPicture(int width, int height, bool withAlpha);
+
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+
+// Writes a bottom-up BMP without alpha byte by byte, independently of the host's
+// encoder: 24 bits per pixel, or 32 with the unused fourth byte 0 as many programs
+// write it.
+void WriteBmp(const std::wstring& path, const Image& image, int bitsPerPixel);
+
+// Default settings of each filter applied to one pixel.
+Pixel SolarizeDefault(Pixel p);
+Pixel PosterizeDefault(Pixel p);
+Pixel CutLowBitDefault(Pixel p);
+
+// Applies `rule` to the pixels inside [left, right) x [top, bottom).
+Image Apply(const Image& source, const std::function<Pixel(Pixel)>& rule, int left, int top,
+            int right, int bottom);
+inline Image Apply(const Image& source, const std::function<Pixel(Pixel)>& rule) {
+  return Apply(source, rule, 0, 0, source.width, source.height);
+}
+
+// "" when equal, else where and how the first difference shows.
+std::string FirstDifference(const Image& actual, const Image& expected);

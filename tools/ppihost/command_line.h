@@ -1,0 +1,32 @@
+// ppihost's command line: a command, its positional arguments and the options.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "filters/host_types.h"
+#include "tools/ppihost/plugin_module.h"
+
+struct Arguments {
+  std::wstring command;                  // list, run, setup or help
+  std::vector<std::wstring> positional;  // after the command
+  std::optional<std::wstring> region;    // --region LEFT,TOP,RIGHT,BOTTOM
+  bool batch = false;                    // --batch
+};
+
+extern const wchar_t kUsage[];
+
+// Throws HostError (kExitUsage) on an unknown option or a missing option value.
+Arguments ParseArguments(int argc, wchar_t** argv);
+
+// "LEFT,TOP,RIGHT,BOTTOM" in pixels; the region must lie inside the image
+// (0 <= left <= right <= width, 0 <= top <= bottom <= height). Throws HostError (kExitUsage).
+PixelRegion ParseRegion(const std::wstring& text, int32_t width, int32_t height);
+
+// A filter's index, or a case-insensitive prefix of its English name (an exact name
+// wins over longer names it begins). Throws HostError (kExitUsage) when nothing or more
+// than one filter matches.
+const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const std::wstring& choice);
+
+// Throws HostError (kExitUsage) unless there are exactly `count` positional arguments.
+void ExpectPositional(const Arguments& args, size_t count);

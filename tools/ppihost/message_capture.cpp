@@ -1,0 +1,127 @@
+#include "tools/ppihost/message_capture.h"
+
+#include "tools/ppihost/console_text.h"
+#include "tools/ppihost/import_patch.h"
+
+namespace {
+MessageCapture* active = nullptr;
+
+// The plug-ins' narrow texts are Shift-JIS whatever the system's code page.
+constexpr UINT kPluginCodePage = 932;
+
+std::wstring FromNarrow(const char* text) {
+  return text ? WideFromCodePage(text, kPluginCodePage) : std::wstring();
+}
+std::wstring FromWide(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+
+// The static control that holds a message box's text.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
+bool IsDialog(HWND window) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  return std::wstring(name) == L"#32770";
+}
+}  // namespace
+
+struct MessageBoxHooks {
+  static int WINAPI BoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    return active->Raise(owner, FromNarrow(text), FromNarrow(caption), type);
+  }
+  static int WINAPI BoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    return active->Raise(owner, FromWide(text), FromWide(caption), type);
+  }
+  static int WINAPI BoxExA(HWND owner, LPCSTR text, LPCSTR caption, UINT type, WORD) {
+    return BoxA(owner, text, caption, type);
+  }
+  static int WINAPI BoxExW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, WORD) {
+    return BoxW(owner, text, caption, type);
+  }
+
+  struct Import {
+    const char* name;
+    void* hook;
+  };
+  static const Import* Imports() {
+    static const Import imports[] = {
+        {"MessageBoxA", reinterpret_cast<void*>(&BoxA)},
+        {"MessageBoxW", reinterpret_cast<void*>(&BoxW)},
+        {"MessageBoxExA", reinterpret_cast<void*>(&BoxExA)},
+        {"MessageBoxExW", reinterpret_cast<void*>(&BoxExW)},
+        {nullptr, nullptr},
+    };
+    return imports;
+  }
+};
+
+MessageCapture::MessageCapture(HMODULE plugin, bool batch) : plugin(plugin), batch(batch) {
+  active = this;
+  if (batch) dialogHook = SetWindowsHookExW(WH_CBT, &CloseDialogs, nullptr, GetCurrentThreadId());
+  for (auto* i = MessageBoxHooks::Imports(); i->name; ++i) {
+    if (void* original = PatchImport(plugin, "user32.dll", i->name, i->hook)) {
+      originals.push_back({i->name, original});
+    }
+  }
+}
+
+MessageCapture::~MessageCapture() {
+  if (dialogHook) UnhookWindowsHookEx(dialogHook);
+  for (const auto& [name, original] : originals) PatchImport(plugin, "user32.dll", name, original);
+  active = nullptr;
+}
+
+int MessageCapture::Raise(HWND owner, const std::wstring& text, const std::wstring& caption,
+                          UINT type) {
+  Record(caption, text);
+  if (batch) return BatchAnswer(type);
+  return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
+void MessageCapture::Record(const std::wstring& caption, const std::wstring& text) {
+  messages.push_back({caption, text});
+  WriteLine(StdErr(), L"ppihost: the plug-in says: " + OneLine(caption) + L": " + OneLine(text));
+}
+
+LRESULT CALLBACK MessageCapture::CloseDialogs(int code, WPARAM wParam, LPARAM lParam) {
+  // A dialog is activated once it is built and about to be shown: its text is there,
+  // and the cancel command ends it (a message box with only OK takes it as OK).
+  if (code == HCBT_ACTIVATE && active) {
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (IsDialog(window)) {
+      active->Record(WindowText(window), WindowText(GetDlgItem(window, kMessageBoxTextId)));
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int BatchAnswer(UINT type) {
+  switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+    case MB_YESNOCANCEL:
+    case MB_RETRYCANCEL:
+    case MB_CANCELTRYCONTINUE:
+      return IDCANCEL;
+    case MB_ABORTRETRYIGNORE:
+      return IDABORT;
+    case MB_YESNO:
+      return IDNO;
+    default:
+      return IDOK;
+  }
+}
+
+std::wstring OneLine(const std::wstring& text) {
+  std::wstring line;
+  for (wchar_t c : text) {
+    if (c == L'\r') continue;
+    line.push_back(c == L'\n' ? L' ' : c);
+  }
+  return line;
+}

@@ -1,0 +1,48 @@
+// Message boxes the plug-in raises while it runs. A filter tells the user about
+// unusable settings in a message box; in a batch run nobody is there to press OK, so
+// the boxes are not shown but printed to standard error. Either way the host learns
+// that the run failed.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct CapturedMessage {
+  std::wstring caption;
+  std::wstring text;
+};
+
+// Redirects the plug-in's MessageBox imports for its lifetime. In a batch run a hook
+// on this thread also closes any dialog box that reaches the screen by another way
+// (a pointer the plug-in looked up itself, a library it loaded), reading its text
+// first. One at a time.
+class MessageCapture {
+ public:
+  MessageCapture(HMODULE plugin, bool batch);
+  ~MessageCapture();
+  MessageCapture(const MessageCapture&) = delete;
+  MessageCapture& operator=(const MessageCapture&) = delete;
+
+  const std::vector<CapturedMessage>& Messages() const { return messages; }
+
+ private:
+  friend struct MessageBoxHooks;
+  int Raise(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
+  void Record(const std::wstring& caption, const std::wstring& text);
+  static LRESULT CALLBACK CloseDialogs(int code, WPARAM wParam, LPARAM lParam);
+
+  HMODULE plugin;
+  bool batch;
+  std::vector<CapturedMessage> messages;
+  std::vector<std::pair<const char*, void*>> originals;  // import name, previous target
+  HHOOK dialogHook = nullptr;
+};
+
+// The answer a batch run gives to a box of the given type: the one that stops, so
+// that a plug-in asking whether to go on does not.
+int BatchAnswer(UINT type);
+
+// One line for standard error: the text with its line breaks turned into spaces.
+std::wstring OneLine(const std::wstring& text);

@@ -1,0 +1,113 @@
+#include "tools/ppihost/plugin_module.h"
+
+#include <algorithm>
+
+#include "tools/ppihost/console_text.h"
+#include "tools/ppihost/exit_codes.h"
+#include "tools/ppihost/host_error.h"
+#include "tools/ppihost/system_error.h"
+
+namespace {
+
+// Texts of the host's plug-in interface fit in 38 bytes; the rest is headroom.
+constexpr int32_t kTextBufferSize = 256;
+constexpr int32_t kMaxFilters = 1000;
+
+FARPROC FindExport(HMODULE module, const char* plain, const char* decorated) {
+  FARPROC found = GetProcAddress(module, plain);
+  return found ? found : GetProcAddress(module, decorated);
+}
+
+template <class Fn>
+Fn As(FARPROC address) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(address));
+}
+
+// Why the file cannot be a 32-bit plug-in, or empty when its headers say it can. Checked
+// before loading, since the loader's own errors for such files are vague.
+std::wstring ImageProblem(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
+  IMAGE_DOS_HEADER dos{};
+  IMAGE_NT_HEADERS32 nt{};
+  DWORD read = 0;
+  bool ok = ReadFile(file, &dos, sizeof dos, &read, nullptr) && read == sizeof dos &&
+            dos.e_magic == IMAGE_DOS_SIGNATURE && dos.e_lfanew > 0;
+  ok = ok && SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+       ReadFile(file, &nt, sizeof nt, &read, nullptr) && read == sizeof nt &&
+       nt.Signature == IMAGE_NT_SIGNATURE;
+  CloseHandle(file);
+  if (!ok) return L"it is not a Windows DLL";
+  if (nt.FileHeader.Machine != IMAGE_FILE_MACHINE_I386) return L"it is not a 32-bit x86 module";
+  if (!(nt.FileHeader.Characteristics & IMAGE_FILE_DLL)) return L"it is a program, not a DLL";
+  return {};
+}
+
+// The buffer is zeroed and one byte longer than announced, so the text always ends.
+std::wstring TextFromBuffer(const char* buffer) { return WideFromCodePage(buffer, 932); }
+
+}  // namespace
+
+PluginModule::PluginModule(const std::wstring& given) : path(FullPath(given)) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    throw HostError{kExitPlugin, L"no plug-in file " + given};
+  }
+  const std::wstring problem = ImageProblem(path);
+  if (!problem.empty()) throw HostError{kExitPlugin, L"cannot load " + given + L" as a plug-in: " + problem};
+  // No system dialog when the file is not a loadable module; the plug-in's own
+  // dependencies are looked for next to it.
+  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  const DWORD error = GetLastError();
+  SetErrorMode(oldMode);
+  if (!module) {
+    throw HostError{kExitPlugin, L"cannot load " + given + L" as a plug-in: " + SystemMessage(error)};
+  }
+  getPluginInfo = As<PB_GetPluginInfoFn>(FindExport(module, "PB_GetPluginInfo", "_PB_GetPluginInfo@8"));
+  filterCount = As<PBF_FilterCountFn>(FindExport(module, "PBF_FilterCount", "_PBF_FilterCount@0"));
+  getName = As<PBF_GetNameFn>(FindExport(module, "PBF_GetName", "_PBF_GetName@20"));
+  Execute = As<PBF_ExecuteFn>(FindExport(module, "PBF_Execute", "_PBF_Execute@44"));
+  Setup = As<PBF_SetupFn>(FindExport(module, "PBF_Setup", "_PBF_Setup@20"));
+  const wchar_t* missing = !filterCount ? L"PBF_FilterCount"
+                           : !getName   ? L"PBF_GetName"
+                           : !Execute   ? L"PBF_Execute"
+                           : !Setup     ? L"PBF_Setup"
+                                        : nullptr;
+  if (missing) {
+    FreeLibrary(module);
+    module = nullptr;
+    throw HostError{kExitPlugin, given + L" is not a filter plug-in: it does not export " + missing};
+  }
+}
+
+PluginModule::~PluginModule() {
+  if (module) FreeLibrary(module);
+}
+
+std::wstring PluginModule::Info() const {
+  if (!getPluginInfo) return {};
+  char buffer[kTextBufferSize + 1] = {};
+  getPluginInfo(buffer, kTextBufferSize);
+  return TextFromBuffer(buffer);
+}
+
+std::vector<FilterEntry> PluginModule::Filters() const {
+  std::vector<FilterEntry> filters;
+  // A broken plug-in may answer anything; no menu holds more than this.
+  const int32_t count = std::min(filterCount(), kMaxFilters);
+  for (int32_t i = 0; i < count; ++i) {
+    char category[kTextBufferSize + 1] = {}, name[kTextBufferSize + 1] = {};
+    getName(i, category, kTextBufferSize, name, kTextBufferSize);
+    filters.push_back({i, TextFromBuffer(category), TextFromBuffer(name)});
+  }
+  return filters;
+}
+
+std::wstring EnglishForm(const std::wstring& text) { return text.substr(0, text.find(L'|')); }
+
+std::wstring JapaneseForm(const std::wstring& text) {
+  const size_t bar = text.find(L'|');
+  return bar == std::wstring::npos ? std::wstring() : text.substr(bar + 1);
+}

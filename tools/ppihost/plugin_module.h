@@ -1,0 +1,61 @@
+// A filter plug-in loaded the way the paint application loads one: LoadLibrary on the
+// .ppi file, then its exports by name.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "filters/host_types.h"
+
+using PB_GetPluginInfoFn = int16_t(WINAPI*)(char* buffer, int32_t length);
+using PBF_FilterCountFn = int32_t(WINAPI*)();
+using PBF_GetNameFn = char*(WINAPI*)(int32_t index, char* category, int32_t categoryLength,
+                                     char* name, int32_t nameLength);
+using PBF_ExecuteFn = int32_t(WINAPI*)(int32_t index, HWND window, const uint8_t* source,
+                                       uint8_t* destination, int32_t reserved5,
+                                       const PixelRegion* region, int32_t reserved7,
+                                       int32_t width, int32_t reserved9,
+                                       ProgressCallback callback, int32_t userData);
+using PBF_SetupFn = int32_t(WINAPI*)(int32_t index, HWND parent, const uint8_t* image,
+                                     int32_t width, int32_t height);
+
+// A plug-in's texts in the form English|Japanese, converted from code page 932.
+struct FilterEntry {
+  int32_t index;
+  std::wstring category;
+  std::wstring name;
+};
+
+class PluginModule {
+ public:
+  // Throws HostError (kExitPlugin) when the file is missing, does not load, or lacks
+  // one of the four filter exports.
+  explicit PluginModule(const std::wstring& path);
+  ~PluginModule();
+  PluginModule(const PluginModule&) = delete;
+  PluginModule& operator=(const PluginModule&) = delete;
+
+  HMODULE Handle() const { return module; }
+  const std::wstring& Path() const { return path; }
+
+  // The maker's line; empty when the plug-in does not export PB_GetPluginInfo.
+  std::wstring Info() const;
+  std::vector<FilterEntry> Filters() const;
+
+  PBF_ExecuteFn Execute = nullptr;
+  PBF_SetupFn Setup = nullptr;
+
+ private:
+  std::wstring path;
+  HMODULE module = nullptr;
+  PB_GetPluginInfoFn getPluginInfo = nullptr;
+  PBF_FilterCountFn filterCount = nullptr;
+  PBF_GetNameFn getName = nullptr;
+};
+
+// The part of an English|Japanese text before the bar, and the part after it (empty
+// when there is no bar).
+std::wstring EnglishForm(const std::wstring& text);
+std::wstring JapaneseForm(const std::wstring& text);

@@ -1,0 +1,26 @@
+// ppihost setup PLUGIN FILTER INPUT: opens the filter's settings dialog over an image,
+// as the host's menu does, and says whether the user confirmed it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "tools/ppihost/commands.h"
+#include "tools/ppihost/console_text.h"
+#include "tools/ppihost/exit_codes.h"
+#include "tools/ppihost/image_file.h"
+
+int SetupCommand(const Arguments& args) {
+  ExpectPositional(args, 3);
+  const PluginModule plugin(args.positional[0]);
+  const std::vector<FilterEntry> filters = plugin.Filters();
+  const FilterEntry& filter = ChooseFilter(filters, args.positional[1]);
+  const Image image = ReadImage(args.positional[2]);
+
+  // The plug-ins' dialogs use the up-down and trackbar controls and rely on the host
+  // to have registered them.
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  const int32_t confirmed = plugin.Setup(filter.index, nullptr, image.pixels.data(), image.width, image.height);
+  WriteLine(StdOut(), EnglishForm(filter.name) + (confirmed ? L" settings confirmed" : L" settings cancelled"));
+  return confirmed ? kExitOk : kExitDeclined;
+}
