@@ -12,7 +12,7 @@
 #include "settings/settings_file.h"
 #include "support/dialog_driver.h"
 #include "support/host_log.h"
-#include "support/import_patch.h"
+#include "tools/ppihost/import_patch.h"
 #include "support/module_exports.h"
 #include "support/plugin_library.h"
 #include "support/preview_oracle.h"

@@ -4,7 +4,7 @@
 #include "filters/filter_error.h"
 #include "resources/texts_cp932.h"
 #include "support/host_log.h"
-#include "support/import_patch.h"
+#include "tools/ppihost/import_patch.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "plugin/filter_registry.h"
 #include "resources/texts_cp932.h"
 #include "support/host_log.h"
-#include "support/import_patch.h"
+#include "tools/ppihost/import_patch.h"
 #include "support/module_exports.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "support/host_log.h"
-#include "support/import_patch.h"
+#include "tools/ppihost/import_patch.h"
 
 std::string ProgramFolder() {
   char path[MAX_PATH];
