@@ -10,6 +10,7 @@
 #include "keyboard_and_spies.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
+#include "support/setup_dialog_test.h"
 #include "support/plugin_library.h"
 #include "support/preview_oracle.h"
 
@@ -18,20 +19,12 @@ namespace {
 constexpr int kBoxes[] = {IDC_RED_BITS_EDIT, IDC_GREEN_BITS_EDIT, IDC_BLUE_BITS_EDIT};
 constexpr int kSpins[] = {IDC_RED_BITS_SPIN, IDC_GREEN_BITS_SPIN, IDC_BLUE_BITS_SPIN};
 
-class CutLowBitDialog_ : public ::testing::Test {
+class CutLowBitDialog_ : public SetupDialogTest {
  protected:
+  CutLowBitDialog_() : SetupDialogTest(2) {}
   void SetUp() override {
     CountPreviewPaints(plugin.Module());
     RecordProfileWrites(plugin.Module());
-  }
-
-  DriveResult Run(std::vector<DialogStep> steps) {
-    DriveResult r = DriveDialog(
-        [&] { return plugin.Setup(2, host, image.data(), image.width, image.height); },
-        std::move(steps));
-    EXPECT_TRUE(r.dialogSeen);
-    EXPECT_FALSE(r.watchdogFired);
-    return r;
   }
 
   void Store(int r, int g, int b, int link) {
@@ -40,10 +33,6 @@ class CutLowBitDialog_ : public ::testing::Test {
     plugin.WriteSetting("CutLBit", "bmask", b);
     plugin.WriteSetting("CutLBit", "link", link);
   }
-
-  PluginLibrary plugin;
-  HostWindow host;
-  TestImage image = ColourfulImage(40, 30);
 };
 
 void Cancel(HWND d) { ClickButton(d, IDCANCEL); }

@@ -10,30 +10,19 @@
 #include "keyboard_and_spies.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
+#include "support/setup_dialog_test.h"
 #include "support/plugin_library.h"
 #include "support/preview_oracle.h"
 
 namespace {
 
-class PosterizationDialog_ : public ::testing::Test {
+class PosterizationDialog_ : public SetupDialogTest {
  protected:
+  PosterizationDialog_() : SetupDialogTest(1) {}
   void SetUp() override {
     CountPreviewPaints(plugin.Module());
     RecordProfileWrites(plugin.Module());
   }
-
-  DriveResult Run(std::vector<DialogStep> steps) {
-    DriveResult r = DriveDialog(
-        [&] { return plugin.Setup(1, host, image.data(), image.width, image.height); },
-        std::move(steps));
-    EXPECT_TRUE(r.dialogSeen);
-    EXPECT_FALSE(r.watchdogFired);
-    return r;
-  }
-
-  PluginLibrary plugin;
-  HostWindow host;
-  TestImage image = ColourfulImage(40, 30);
 };
 
 void Cancel(HWND d) { ClickButton(d, IDCANCEL); }

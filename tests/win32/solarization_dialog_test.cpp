@@ -9,6 +9,7 @@
 
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
+#include "support/setup_dialog_test.h"
 #include "support/plugin_library.h"
 #include "support/preview_oracle.h"
 
@@ -46,28 +47,9 @@ std::string PaneDiffers(HWND dialog, const TestImage& image, const ColourRule& r
                          ExpectedPane(s.cx, s.cy, image, rule, scrollX, scrollY));
 }
 
-class SolarizationDialog_ : public ::testing::Test {
+class SolarizationDialog_ : public SetupDialogTest {
  protected:
-  DriveResult Run(std::vector<DialogStep> steps) { return Run(image, std::move(steps)); }
-  DriveResult Run(const TestImage& shown, std::vector<DialogStep> steps) {
-    DriveResult r = DriveDialog(
-        [&] { return plugin.Setup(0, host, shown.data(), shown.width, shown.height); },
-        std::move(steps));
-    EXPECT_TRUE(r.dialogSeen);
-    EXPECT_FALSE(r.watchdogFired);
-    EXPECT_EQ(static_cast<size_t>(r.stepsDone), stepsGiven);
-    return r;
-  }
-  // Counts the steps so that a dialog that ended early shows as a failure.
-  std::vector<DialogStep> Steps(std::vector<DialogStep> s) {
-    stepsGiven = s.size();
-    return s;
-  }
-
-  PluginLibrary plugin;
-  HostWindow host;
-  TestImage image = ColourfulImage(40, 30);
-  size_t stepsGiven = 0;
+  SolarizationDialog_() : SetupDialogTest(0) {}
 };
 
 void ExpectThreshold(HWND d, int value) {
@@ -199,8 +181,7 @@ TEST_F(SolarizationDialog_, TrackbarCodesWriteThroughTheBox) {
     ExpectThreshold(d, 50);
   });
   steps.push_back([](HWND d) { ClickButton(d, IDOK); });
-  stepsGiven = steps.size();
-  EXPECT_EQ(Run(std::move(steps)).returned, 1);
+  EXPECT_EQ(Run(Steps(std::move(steps))).returned, 1);
   EXPECT_NE(plugin.SettingsText().find("threshold=50\r\n"), std::string::npos);
 }
 

@@ -1,0 +1,42 @@
+// A plug-in settings dialog opened through PBF_Setup over a test image, as the host's
+// menu opens it, and driven from inside its modal loop. A dialog that never showed, or
+// that the watchdog had to end, fails the test.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "support/dialog_driver.h"
+#include "support/plugin_library.h"
+#include "support/preview_oracle.h"
+
+class SetupDialogTest : public ::testing::Test {
+ protected:
+  explicit SetupDialogTest(int32_t filterIndex) : filterIndex(filterIndex) {}
+
+  DriveResult Run(std::vector<DialogStep> steps) { return Run(image, std::move(steps)); }
+  DriveResult Run(const TestImage& shown, std::vector<DialogStep> steps) {
+    DriveResult r = DriveDialog(
+        [&] { return plugin.Setup(filterIndex, host, shown.data(), shown.width, shown.height); },
+        std::move(steps));
+    EXPECT_TRUE(r.dialogSeen);
+    EXPECT_FALSE(r.watchdogFired);
+    if (stepsGiven) EXPECT_EQ(static_cast<size_t>(r.stepsDone), stepsGiven);
+    return r;
+  }
+  // Steps that must all run: a dialog that ended early then shows as a failure.
+  std::vector<DialogStep> Steps(std::vector<DialogStep> s) {
+    stepsGiven = s.size();
+    return s;
+  }
+
+  PluginLibrary plugin;
+  HostWindow host;
+  TestImage image = ColourfulImage(40, 30);
+
+ private:
+  int32_t filterIndex;
+  size_t stepsGiven = 0;
+};
