@@ -23,7 +23,9 @@ class SetupDialogTest : public ::testing::Test {
         std::move(steps));
     EXPECT_TRUE(r.dialogSeen);
     EXPECT_FALSE(r.watchdogFired);
-    if (stepsGiven) EXPECT_EQ(static_cast<size_t>(r.stepsDone), stepsGiven);
+    if (stepsGiven) {
+      EXPECT_EQ(static_cast<size_t>(r.stepsDone), stepsGiven);
+    }
     return r;
   }
   // Steps that must all run: a dialog that ended early then shows as a failure.
