@@ -14,9 +14,10 @@ FilterDialog::~FilterDialog() { delete[] previewBuffer; }
 int FilterDialog::Show(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
   FilterDialog* const previous = ActiveDialog;
   ActiveDialog = this;
+  // A missing image is shown as an empty one, whatever size came with it.
   this->image = image;
-  imageWidth = width;
-  imageHeight = height;
+  imageWidth = image ? width : 0;
+  imageHeight = image ? height : 0;
   pendingException = nullptr;
   const INT_PTR result =
       DialogBoxParamA(Registry->ModuleHandle(), MAKEINTRESOURCEA(templateId), parent,

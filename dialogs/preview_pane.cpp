@@ -114,12 +114,12 @@ LRESULT CALLBACK FilterDialog::PaneProc(HWND pane, UINT message, WPARAM wParam, 
 void FilterDialog::PaintPreview(HWND pane, HDC dc) {
   if (!previewBuffer || !pane || !dc) return;
   const ClientSize client = PaneClientSize(pane);
-  // The buffer holds paneWidth x paneHeight pixels whatever the pane does later, and a
-  // missing image counts as an empty one: neither is ever read or written past.
+  // The buffer holds paneWidth x paneHeight pixels whatever the pane does later: it is
+  // never written past.
   const int32_t width = std::min(client.width, paneWidth);
   const int32_t height = std::min(client.height, paneHeight);
-  const AxisLayout h = LayoutAxis(width, image ? imageWidth : 0, fitsX, scrollX);
-  const AxisLayout v = LayoutAxis(height, image ? imageHeight : 0, fitsY, scrollY);
+  const AxisLayout h = LayoutAxis(width, imageWidth, fitsX, scrollX);
+  const AxisLayout v = LayoutAxis(height, imageHeight, fitsY, scrollY);
   scrollX = h.scroll;
   scrollY = v.scroll;
 
@@ -143,7 +143,7 @@ void FilterDialog::RenderPreview(uint32_t*, const PanePoint*, const PaneSize*, c
 
 void FilterDialog::OnLButtonDown(HWND pane, int x, int y, int) {
   const ClientSize client = PaneClientSize(pane);
-  if (!CanPan(client.width, client.height, image ? imageWidth : 0, image ? imageHeight : 0)) {
+  if (!CanPan(client.width, client.height, imageWidth, imageHeight)) {
     return;
   }
   lastMouseX = x;
@@ -166,7 +166,7 @@ void FilterDialog::OnMouseMove(HWND pane, int x, int y, int) {
     SetPaneCursor(IDCUR_HAND_GRIP);
     return;
   }
-  if (!CanPan(client.width, client.height, image ? imageWidth : 0, image ? imageHeight : 0)) {
+  if (!CanPan(client.width, client.height, imageWidth, imageHeight)) {
     return;  // the platform's cursor stays
   }
   SetPaneCursor(IDCUR_HAND_OPEN);
