@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdlib>
-
 #include "keyboard_and_spies.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
@@ -225,21 +223,6 @@ TEST_F(CutLowBitDialog_, PreviewClearsTheCountedBitsOverTheBoard) {
     TypeKeys(d, IDC_GREEN_BITS_EDIT, "3", true);
     EXPECT_EQ(PreviewDiffers(d, image, CutTo(7, 3, 7)), "");
     Cancel(d);
-  }});
-}
-
-// The README's picture of the dialog: run with --gtest_also_run_disabled_tests and
-// SCREENSHOT_DIR set to the folder (a Windows path) that receives cut_low_bit_dialog.bmp.
-TEST_F(CutLowBitDialog_, DISABLED_Screenshot) {
-  const char* folder = std::getenv("SCREENSHOT_DIR");
-  ASSERT_NE(folder, nullptr);
-  image = RampImage(160, 150);
-  Run({[folder](HWND d) {
-    TypeKeys(d, IDC_RED_BITS_EDIT, "6", true);
-    ClickButton(d, IDC_LINK_CHECK);
-    TypeKeys(d, IDC_BLUE_BITS_EDIT, "3", true);
-    EXPECT_TRUE(SaveWindowBitmap(d, std::string(folder) + "\\cut_low_bit_dialog.bmp"));
-    ClickButton(d, IDCANCEL);
   }});
 }
 

@@ -1,11 +1,14 @@
-// Takes the README's picture of the Solarization dialog: opens it through PBF_Setup
-// over a colourful image and writes the dialog window to a BMP file.
-//   tools/wine-run build/win32/bin/dialog_screenshot.exe out.bmp
+// Takes the README's pictures of the three dialogs: opens each through PBF_Setup over
+// a colourful image, sets a value and writes the dialog window to FOLDER\NAME.bmp.
+//   tools/dialog_screenshots.sh (which converts them to docs/*.png)
 #include <windows.h>
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "keyboard_and_spies.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
 #include "support/plugin_library.h"
@@ -41,22 +44,47 @@ TestImage Rainbow(int width, int height) {
   return image;
 }
 
+struct Picture {
+  const char* name;
+  int32_t filterIndex;
+  TestImage image;
+  std::vector<DialogStep> settings;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: dialog_screenshot out.bmp\n");
+    std::fprintf(stderr, "usage: dialog_screenshot FOLDER\n");
     return 2;
   }
+  const std::string folder = argv[1];
+  const Picture pictures[] = {
+      {"solarization_dialog", 0, Rainbow(200, 190),
+       {[](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "150"); }}},
+      {"posterization_dialog", 1, RampImage(160, 150),
+       {[](HWND d) { TypeKeys(d, IDC_DIVISION_EDIT, "4", true); }}},
+      {"cut_low_bit_dialog", 2, RampImage(160, 150),
+       {[](HWND d) {
+         TypeKeys(d, IDC_RED_BITS_EDIT, "6", true);
+         ClickButton(d, IDC_LINK_CHECK);
+         TypeKeys(d, IDC_BLUE_BITS_EDIT, "3", true);
+       }}},
+  };
   PluginLibrary plugin;
   HostWindow host;
-  const TestImage image = Rainbow(200, 190);
-  bool saved = false;
-  DriveDialog([&] { return plugin.Setup(0, host, image.data(), image.width, image.height); },
-              {
-                  [](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "150"); },
-                  [&](HWND d) { saved = SaveWindowBitmap(d, argv[1]); },
-                  [](HWND d) { ClickButton(d, IDCANCEL); },
-              });
-  return saved ? 0 : 1;
+  int failed = 0;
+  for (const Picture& p : pictures) {
+    bool saved = false;
+    std::vector<DialogStep> steps = p.settings;
+    steps.push_back([&](HWND d) { saved = SaveWindowBitmap(d, folder + "\\" + p.name + ".bmp"); });
+    steps.push_back([](HWND d) { ClickButton(d, IDCANCEL); });
+    DriveDialog([&] { return plugin.Setup(p.filterIndex, host, p.image.data(), p.image.width, p.image.height); },
+                std::move(steps));
+    if (!saved) {
+      std::fprintf(stderr, "dialog_screenshot: no picture of %s\n", p.name);
+      ++failed;
+    }
+  }
+  return failed ? 1 : 0;
 }

@@ -200,17 +200,4 @@ TEST_F(PosterizationDialog_, PreviewIsThePosterizedImageOverTheBoard) {
   }});
 }
 
-// The README's picture of the dialog: run with --gtest_also_run_disabled_tests and
-// SCREENSHOT_DIR set to the folder (a Windows path) that receives posterization_dialog.bmp.
-TEST_F(PosterizationDialog_, DISABLED_Screenshot) {
-  const char* folder = std::getenv("SCREENSHOT_DIR");
-  ASSERT_NE(folder, nullptr);
-  image = RampImage(160, 150);
-  Run({[folder](HWND d) {
-    TypeKeys(d, IDC_DIVISION_EDIT, "4", true);
-    EXPECT_TRUE(SaveWindowBitmap(d, std::string(folder) + "\\posterization_dialog.bmp"));
-    ClickButton(d, IDCANCEL);
-  }});
-}
-
 }  // namespace
