@@ -99,12 +99,13 @@ if readme:
     if os.path.exists("/etc/os-release"):
         fields = dict(line.rstrip("\n").split("=", 1) for line in open("/etc/os-release") if "=" in line)
         os_name = fields.get("PRETTY_NAME", os_name).strip('"')
-    compilers = sorted(set(re.findall(rb"GCC: \([^)]*\) [0-9][^\0]*", read("linked.ppi"))))
+    compilers = sorted(set(re.findall(rb"GCC: \([^)]*\) ([0-9][^\0]*)", read("linked.ppi"))))
     binutils = subprocess.run(["i686-w64-mingw32-objcopy", "--version"], capture_output=True,
                               text=True).stdout.splitlines()[0]
     lines = ["| File | Size |", "|---|---|"] + [f"| {label} | {size(n)} |" for label, n in rows]
-    lines += ["", f"Printed by `tools/package.sh --readme` on {os_name} ({os.uname().machine}), "
-              f"with {', '.join(c.decode() for c in compilers)} and {binutils}."]
+    lines += ["", f"Printed by `tools/package.sh --readme` on {os_name}, {os.uname().machine}, "
+              f"for a module built by GCC {' and '.join(c.decode() for c in compilers)} "
+              f"(as the module records), packaged with {binutils}."]
     text = open(readme, encoding="utf-8").read()
     begin, end = "<!-- sizes: tools/package.sh --readme -->\n", "<!-- end of sizes -->\n"
     head, rest = text.split(begin, 1)
