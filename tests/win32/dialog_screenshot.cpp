@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "keyboard_and_spies.h"
+#include "plugin/win32_handles.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
 #include "support/plugin_library.h"
@@ -67,13 +68,12 @@ void ReportClippedLabels(HWND dialog, const char* name) {
       continue;
     RECT box;
     GetClientRect(control, &box);
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    WindowDc dc(control);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT wrapped{0, 0, box.right, 0}, line{0, 0, 0, 0};
     DrawTextW(dc, text, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
     DrawTextW(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
-    ReleaseDC(control, dc);
     if (wrapped.bottom <= box.bottom) continue;
     char utf8[256];
     WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
