@@ -75,6 +75,24 @@ class ReleasePackage(unittest.TestCase):
         loaded = {n: s for n, s in built.items() if not n.startswith(".debug")}
         self.assertEqual({n: s for n, s in packaged.items() if n != ".gnu_debuglink"}, loaded)
 
+    def test_stripped_module_filters_as_the_linked_one(self):
+        # Each module alone in a folder (no settings file: the defaults), run by the host.
+        outputs = []
+        for name, data in (("linked", open(PLUGIN, "rb").read()), ("packaged", self.module)):
+            folder = os.path.join(self.out.name, name)
+            os.makedirs(folder)
+            with open(os.path.join(folder, "zuzovezu.ppi"), "wb") as f:
+                f.write(data)
+            output = os.path.join(folder, "out.png")
+            result = subprocess.run([os.path.join(ROOT, "tools", "ppihost.sh"), "run",
+                                     os.path.join(folder, "zuzovezu.ppi"), "posterization",
+                                     os.path.join(ROOT, "samples", "gradient.png"), output],
+                                    capture_output=True, text=True, stdin=subprocess.DEVNULL)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            with open(output, "rb") as f:
+                outputs.append(f.read())
+        self.assertEqual(outputs[0], outputs[1])
+
     def test_symbols_file_is_the_one_the_module_links_to(self):
         link = pe_image(self.module)[1][".gnu_debuglink"]
         name, crc = link[:link.index(b"\0")], struct.unpack_from("<I", link, len(link) - 4)[0]
