@@ -1,7 +1,8 @@
 # Sourced by the scripts that run Windows programs: gives them an X display (Xvfb when
 # there is none) and a ready Wine prefix inside the build tree, and tears both down on exit.
+# A script with a prefix of its own names it in session_prefix before sourcing this.
 root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX="$root/build/wineprefix"
+export WINEPREFIX="${session_prefix:-$root/build/wineprefix}"
 
 session_cleanup() {
   WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true

@@ -1,5 +1,6 @@
 // Takes the README's pictures of the three dialogs: opens each through PBF_Setup over
-// a colourful image, sets a value and writes the dialog window to FOLDER\NAME.bmp.
+// a colourful image, sets a value and writes the dialog window to FOLDER\NAME.bmp; names
+// on standard output each label that does not fit its rectangle.
 //   tools/dialog_screenshots.sh (which converts them to docs/*.png)
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "keyboard_and_spies.h"
+#include "plugin/win32_handles.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
 #include "support/plugin_library.h"
@@ -51,6 +53,37 @@ struct Picture {
   std::vector<DialogStep> settings;
 };
 
+// Names each static label whose text, drawn as the control draws it (word-wrapped in
+// its rectangle), needs more lines than the rectangle holds: the reader of the README
+// sees it cut.
+void ReportClippedLabels(HWND dialog, const char* name) {
+  RECT units{0, 0, 4, 8};
+  MapDialogRect(dialog, &units);  // pixels per 4 horizontal dialog units
+  for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+    wchar_t className[16] = {}, text[64] = {};
+    GetClassNameW(control, className, 16);
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    if (lstrcmpiW(className, L"Static") != 0 || (style & SS_TYPEMASK) != SS_LEFT ||
+        GetWindowTextW(control, text, 64) == 0)
+      continue;
+    RECT box;
+    GetClientRect(control, &box);
+    WindowDc dc(control);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT wrapped{0, 0, box.right, 0}, line{0, 0, 0, 0};
+    DrawTextW(dc, text, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    DrawTextW(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    if (wrapped.bottom <= box.bottom) continue;
+    char utf8[256];
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::printf("%s: \"%s\" needs %ld px, its rectangle is %ld px (%ld dialog units) wide\n", name, utf8,
+                static_cast<long>(line.right), static_cast<long>(box.right),
+                static_cast<long>(box.right * 4 / units.right));
+  }
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +110,7 @@ int main(int argc, char** argv) {
   for (const Picture& p : pictures) {
     bool saved = false;
     std::vector<DialogStep> steps = p.settings;
+    steps.push_back([&](HWND d) { ReportClippedLabels(d, p.name); });
     steps.push_back([&](HWND d) { saved = SaveWindowBitmap(d, folder + "\\" + p.name + ".bmp"); });
     steps.push_back([](HWND d) { ClickButton(d, IDCANCEL); });
     DriveDialog([&] { return plugin.Setup(p.filterIndex, host, p.image.data(), p.image.width, p.image.height); },
