@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <new>
 
+#include "base/win32_handles.h"
 #include "dialogs/filter_dialog.h"
 #include "dialogs/pan_limits.h"
 #include "plugin/filter_registry.h"
-#include "plugin/win32_handles.h"
 #include "resources/resource.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "filters/filter_error.h"
 
-#include "plugin/win32_handles.h"
+#include "base/win32_handles.h"
 #include "resources/texts_cp932.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <exception>
 
-#include "filters/host_types.h"
+#include "base/host_text.h"
+#include "base/host_types.h"
 #include "plugin/filter_registry.h"
-#include "plugin/host_text.h"
 #include "resources/texts_cp932.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "filters/host_types.h"
+#include "base/host_types.h"
 
 using PB_GetPluginInfoFn = int16_t(WINAPI*)(char* buffer, int32_t length);
 using PBF_FilterCountFn = int32_t(WINAPI*)();
