@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/host_interface.h"
 #include "dialogs/solarization_dialog.h"
 #include "filters/solarization_filter.h"
 #include "plugin/filter_registry.h"
@@ -13,7 +14,6 @@
 #include "support/dialog_driver.h"
 #include "support/host_log.h"
 #include "tools/ppihost/import_patch.h"
-#include "support/module_exports.h"
 #include "support/plugin_library.h"
 #include "support/preview_oracle.h"
 
