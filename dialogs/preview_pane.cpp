@@ -89,6 +89,11 @@ LRESULT CALLBACK FilterDialog::PaneProc(HWND pane, UINT message, WPARAM wParam, 
           d->PaintPreview(pane, dc);
           break;
         }
+        case WM_PRINTCLIENT:
+          // The picture into the caller's DC (a memory DC, say), as painting would
+          // show it. The static's own printing would draw its frame over it.
+          d->PaintPreview(pane, reinterpret_cast<HDC>(wParam));
+          return 0;
         case WM_MOUSEMOVE:
           d->OnMouseMove(pane, x, y, keys);
           break;
