@@ -47,14 +47,11 @@ std::vector<std::string> Written() {
 }
 
 // Clearing the low bits, restated from its definition.
-ColourRule CutTo(int r, int g, int b) {
-  return [=](Colour c) {
-    auto cut = [](uint8_t v, int bits) { return static_cast<uint8_t>(v >> bits << bits); };
-    return Colour{cut(c.b, b), cut(c.g, g), cut(c.r, r)};
-  };
+PixelRule CutTo(int r, int g, int b) {
+  return [=](Pixel p) { return ExpectedCutLowBit(p, r, g, b); };
 }
 
-std::string PreviewDiffers(HWND d, const TestImage& image, const ColourRule& rule) {
+std::string PreviewDiffers(HWND d, const TestImage& image, const PixelRule& rule) {
   const PanePicture p = CapturePane(GetDlgItem(d, IDC_PREVIEW_PANE));
   return ComparePictures(p, ExpectedPane(p.width, p.height, image, rule));
 }

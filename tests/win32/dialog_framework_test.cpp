@@ -262,12 +262,7 @@ TEST_F(DialogFramework, PreviewNeverUsesAnOutOfRangeThreshold) {
   const auto expect100 = [&](HWND d) {
     InvalidateRect(Pane(d), nullptr, FALSE);
     GetClientRect(Pane(d), &rc);
-    const ColourRule solarized100 = [](Colour c) {
-      if (77 * c.r + 150 * c.g + 29 * c.b >= 100 * 256) {
-        c.r = static_cast<uint8_t>(~c.r), c.g = static_cast<uint8_t>(~c.g), c.b = static_cast<uint8_t>(~c.b);
-      }
-      return c;
-    };
+    const PixelRule solarized100 = [](Pixel p) { return ExpectedSolarization(p, 100, 0); };
     EXPECT_EQ(ComparePictures(CapturePane(Pane(d)), ExpectedPane(rc.right, rc.bottom, image, solarized100)), "");
   };
   const DriveResult r = DriveDialog(

@@ -37,11 +37,8 @@ void Cancel(HWND d) { ClickButton(d, IDCANCEL); }
 }
 
 // The filter's level mapping, restated from its definition.
-ColourRule PosterizedTo(unsigned n) {
-  return [n](Colour c) {
-    auto level = [n](unsigned v) { return static_cast<uint8_t>((v * n / 256) * 255 / (n - 1)); };
-    return Colour{level(c.b), level(c.g), level(c.r)};
-  };
+PixelRule PosterizedTo(int n) {
+  return [n](Pixel p) { return ExpectedPosterization(p, n); };
 }
 
 TEST_F(PosterizationDialog_, TemplateTextsReadBackAsJapanese) {

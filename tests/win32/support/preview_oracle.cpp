@@ -41,7 +41,7 @@ int Over(int back, int v, int a) { return (back * (255 - a) + v * a) / 255; }
 }  // namespace
 
 PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
-                         const ColourRule& rule, int scrollX, int scrollY) {
+                         const PixelRule& rule, int scrollX, int scrollY) {
   PanePicture p;
   p.width = paneWidth;
   p.height = paneHeight;
@@ -53,12 +53,12 @@ PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
     for (int x = 0; x < paneWidth; ++x) {
       const int ix = x - left, iy = y - top;
       if (ix < 0 || iy < 0 || ix >= image.width || iy >= image.height) continue;
-      const uint8_t* s = &image.bytes[(static_cast<size_t>(iy) * image.width + ix) * 4];
-      const Colour c = rule(Colour{s[0], s[1], s[2]});
+      const Pixel s = image.At(ix, iy);
+      const Pixel c = rule(s);
       const int back = Board(x, y);
       p.pixels[static_cast<size_t>(y) * paneWidth + x] =
-          (static_cast<uint32_t>(Over(back, c.r, s[3])) << 16) |
-          (static_cast<uint32_t>(Over(back, c.g, s[3])) << 8) | static_cast<uint32_t>(Over(back, c.b, s[3]));
+          (static_cast<uint32_t>(Over(back, c.r, s.a)) << 16) |
+          (static_cast<uint32_t>(Over(back, c.g, s.a)) << 8) | static_cast<uint32_t>(Over(back, c.b, s.a));
     }
   }
   return p;
