@@ -29,11 +29,12 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp "$plugin" "$stage/zuzovezu.ppi"
 # Strict encoding: a character without a Shift-JIS form stops the build.
-python3 - "$root/packaging/readme.txt" "$stage/readme.txt" "$root/LICENSE" "$stage/LICENSE.txt" <<'PY'
+# The readme's @PROJECT_VERSION@ becomes the version.
+python3 - "$root/packaging/readme.txt" "$stage/readme.txt" "$root/LICENSE" "$stage/LICENSE.txt" "$version" <<'PY'
 import sys
 pairs = [(sys.argv[1], sys.argv[2], "cp932"), (sys.argv[3], sys.argv[4], "ascii")]
 for source, target, encoding in pairs:
-    text = open(source, encoding="utf-8").read().replace("\r\n", "\n")
+    text = open(source, encoding="utf-8").read().replace("\r\n", "\n").replace("@PROJECT_VERSION@", sys.argv[5])
     open(target, "wb").write(text.replace("\n", "\r\n").encode(encoding))
 PY
 # The same sources give the same archive: fixed times, no extra attributes.

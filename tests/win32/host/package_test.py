@@ -8,7 +8,7 @@ import tempfile
 import unittest
 import zipfile
 
-ROOT, PLUGIN = sys.argv[1], sys.argv[2]
+ROOT, PLUGIN, VERSION = sys.argv[1], sys.argv[2], sys.argv[3]
 
 
 class ReleasePackage(unittest.TestCase):
@@ -27,7 +27,7 @@ class ReleasePackage(unittest.TestCase):
         cls.out.cleanup()
 
     def test_named_after_the_version_and_holds_three_files(self):
-        self.assertEqual(os.path.basename(self.path), "zuzovezu-0.5.0.zip")
+        self.assertEqual(os.path.basename(self.path), f"zuzovezu-{VERSION}.zip")
         self.assertEqual(sorted(self.zip.namelist()), ["LICENSE.txt", "readme.txt", "zuzovezu.ppi"])
         self.assertIsNone(self.zip.testzip())
 
@@ -40,6 +40,7 @@ class ReleasePackage(unittest.TestCase):
         text = raw.decode("cp932")  # raises when not Shift-JIS
         self.assertEqual(raw.count(b"\n"), raw.count(b"\r\n"))
         self.assertNotIn(b"\r\r", raw)
+        self.assertTrue(text.startswith(f"zuzovezu {VERSION} - "), text[:40])
         for needed in ["zuzovezu.ppi", "zodederor.ini", "プラグインフォルダー",
                        "[Solarization]", "threshold=230", "channel=0",
                        "[Posterization]", "division=8",
