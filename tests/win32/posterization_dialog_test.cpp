@@ -147,11 +147,9 @@ TEST_F(PosterizationDialog_, OkWritesDivisionThenPreviewAndFlushes) {
     ClickButton(d, IDOK);
   }});
   EXPECT_EQ(r.returned, 1);
-  std::vector<std::string> written;
-  for (const ProfileWrite& w : ProfileWrites()) written.push_back(w.Text());
-  EXPECT_EQ(written, (std::vector<std::string>{"Posterization/division=37",
-                                               "Posterization/preview=0",
-                                               "<null>/<null>=<null>"}));
+  EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"Posterization/division=37",
+                                                          "Posterization/preview=0",
+                                                          "<null>/<null>=<null>"}));
   EXPECT_EQ(plugin.SettingsText(), "[Posterization]\r\ndivision=37\r\npreview=0\r\n");
 }
 

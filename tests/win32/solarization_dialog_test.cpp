@@ -26,13 +26,6 @@ SIZE PaneSize(HWND dialog) {
   return SIZE{r.right, r.bottom};
 }
 
-std::string PaneDiffers(HWND dialog, const TestImage& image, const PixelRule& rule,
-                        int scrollX = 0, int scrollY = 0) {
-  const SIZE s = PaneSize(dialog);
-  return ComparePictures(CapturePane(Pane(dialog)),
-                         ExpectedPane(s.cx, s.cy, image, rule, scrollX, scrollY));
-}
-
 class SolarizationDialog_ : public SetupDialogTest {
  protected:
   SolarizationDialog_() : SetupDialogTest(0) {}

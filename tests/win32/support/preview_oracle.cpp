@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "resources/resource.h"
+
 TestImage ColourfulImage(int width, int height) {
   TestImage image{width, height, {}};
   image.bytes.resize(static_cast<size_t>(width) * height * 4);
@@ -80,4 +82,13 @@ std::string ComparePictures(const PanePicture& actual, const PanePicture& expect
                 differing, static_cast<int>(first % actual.width), static_cast<int>(first / actual.width),
                 actual.pixels[first], expected.pixels[first]);
   return text;
+}
+
+std::string PaneDiffers(HWND dialog, const TestImage& image, const PixelRule& rule, int scrollX,
+                        int scrollY) {
+  const HWND pane = GetDlgItem(dialog, IDC_PREVIEW_PANE);
+  RECT client{};
+  GetClientRect(pane, &client);
+  return ComparePictures(CapturePane(pane),
+                         ExpectedPane(client.right, client.bottom, image, rule, scrollX, scrollY));
 }

@@ -30,3 +30,8 @@ PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
 
 // "" when equal, else where they first differ and how many pixels do.
 std::string ComparePictures(const PanePicture& actual, const PanePicture& expected);
+
+// "" when the preview pane of `dialog` shows what ExpectedPane works out for a pane of
+// its client size, else how it differs.
+std::string PaneDiffers(HWND dialog, const TestImage& image, const PixelRule& rule,
+                        int scrollX = 0, int scrollY = 0);
