@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include "filters/cut_low_bit_filter.h"
 #include "filters/pixel_rules.h"
 #include "resources/resource.h"
 #include "settings/settings_file.h"
@@ -19,11 +18,6 @@ constexpr WORD kBitsSpins[] = {IDC_RED_BITS_SPIN, IDC_GREEN_BITS_SPIN, IDC_BLUE_
 bool IsBitsEdit(WORD id) { return id >= IDC_RED_BITS_EDIT && id <= IDC_BLUE_BITS_EDIT; }
 
 }  // namespace
-
-int CutLowBitFilter::Setup(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
-  CutLowBitDialog dialog;
-  return dialog.Show(parent, image, width, height) == IDOK ? 1 : 0;
-}
 
 CutLowBitDialog::CutLowBitDialog() : FilterDialog(IDD_CUTLOWBIT) {}
 

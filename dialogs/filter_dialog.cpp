@@ -1,7 +1,7 @@
 // The base dialog: modal run, message routing, OK and Cancel, settings writes.
 #include "dialogs/filter_dialog.h"
 
-#include "plugin/filter_registry.h"
+#include "base/module_handle.h"
 #include "resources/resource.h"
 #include "settings/settings_file.h"
 
@@ -9,7 +9,7 @@ FilterDialog* ActiveDialog = nullptr;
 
 FilterDialog::FilterDialog(int32_t templateId) : templateId(templateId) {}
 
-FilterDialog::~FilterDialog() { delete[] previewBuffer; }
+FilterDialog::~FilterDialog() = default;
 
 int FilterDialog::Show(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
   FilterDialog* const previous = ActiveDialog;
@@ -20,7 +20,7 @@ int FilterDialog::Show(HWND parent, const uint8_t* image, int32_t width, int32_t
   imageHeight = image ? height : 0;
   pendingException = nullptr;
   const INT_PTR result =
-      DialogBoxParamA(Registry->ModuleHandle(), MAKEINTRESOURCEA(templateId), parent,
+      DialogBoxParamA(ModuleHandle(), MAKEINTRESOURCEA(templateId), parent,
                       StaticDialogProc, 0);
   // The dialog's windows are gone: nothing may reach this object through the pointer.
   ActiveDialog = previous;
@@ -71,8 +71,8 @@ BOOL FilterDialog::OnCommand(HWND, WORD id, WORD code) {
       OnOK();  // while the controls still hold the user's values
       result = IDOK;
     }
-    scrollX = 0;
-    scrollY = 0;
+    preview.scrollX = 0;
+    preview.scrollY = 0;
     EndDialog(dialogWindow, result);
     return TRUE;
   }

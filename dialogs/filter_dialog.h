@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 
 #include "dialogs/preview_compose.h"
 
@@ -53,27 +54,37 @@ class FilterDialog {
   // its buffer cannot be allocated.
   int InitPreview();
 
+  // The dialog's window, where the concrete dialogs find their controls.
   HWND dialogWindow = nullptr;
-  int32_t templateId;
-  const uint8_t* image = nullptr;
-  int32_t imageWidth = 0;
-  int32_t imageHeight = 0;
-  int32_t scrollX = 0;
-  int32_t scrollY = 0;
-  int32_t lastMouseX = 0;
-  int32_t lastMouseY = 0;
-  BITMAPINFO bitmapInfo{};
-  uint32_t* previewBuffer = nullptr;
-  int32_t paneWidth = 0;
-  int32_t paneHeight = 0;
-  bool fitsX = false;
-  bool fitsY = false;
-  WNDPROC oldPaneProc = nullptr;
 
  private:
+  // The preview pane: the picture buffer and the header it is drawn with, the pane's
+  // size when the dialog opened, whether the image fits along each axis, the pan
+  // position, the drag in progress and the pane's own window procedure.
+  struct PreviewPaneState {
+    BITMAPINFO bitmapInfo{};
+    std::unique_ptr<uint32_t[]> previewBuffer;
+    int32_t paneWidth = 0;
+    int32_t paneHeight = 0;
+    bool fitsX = false;
+    bool fitsY = false;
+    int32_t scrollX = 0;
+    int32_t scrollY = 0;
+    int32_t lastMouseX = 0;
+    int32_t lastMouseY = 0;
+    WNDPROC oldPaneProc = nullptr;
+  };
+
   // What a dialog ended by a caught exception returns from the modal loop; never seen
   // by callers, since Show rethrows instead.
   static constexpr INT_PTR kEndedByException = -1;
+
+  int32_t templateId;
+  // The host's image, borrowed for one Show.
+  const uint8_t* image = nullptr;
+  int32_t imageWidth = 0;
+  int32_t imageHeight = 0;
+  PreviewPaneState preview;
   // An exception caught in a window procedure, carried past the modal loop.
   std::exception_ptr pendingException;
 };

@@ -7,7 +7,6 @@
 
 #include "dialogs/tracked_value.h"
 #include "filters/pixel_rules.h"
-#include "filters/posterization_filter.h"
 #include "resources/resource.h"
 #include "settings/settings_file.h"
 
@@ -19,11 +18,6 @@ constexpr TrackedValueControls kDivision = {IDC_DIVISION_EDIT, IDC_DIVISION_SPIN
                                             {kMinDivision, kMaxDivision, 32}};
 
 }  // namespace
-
-int PosterizationFilter::Setup(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
-  PosterizationDialog dialog;
-  return dialog.Show(parent, image, width, height) == IDOK ? 1 : 0;
-}
 
 PosterizationDialog::PosterizationDialog() : FilterDialog(IDD_POSTERIZATION) {}
 

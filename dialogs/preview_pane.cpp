@@ -3,17 +3,17 @@
 #include <cstdint>
 #include <new>
 
+#include "base/module_handle.h"
+#include "base/win32_handles.h"
 #include "dialogs/filter_dialog.h"
 #include "dialogs/pan_limits.h"
-#include "plugin/filter_registry.h"
-#include "plugin/win32_handles.h"
 #include "resources/resource.h"
 
 namespace {
 
 void SetPaneCursor(int resourceId) {
   // A missing cursor would hide the pointer; leave the platform's one instead.
-  if (HCURSOR cursor = LoadCursorA(Registry->ModuleHandle(), MAKEINTRESOURCEA(resourceId))) {
+  if (HCURSOR cursor = LoadCursorA(ModuleHandle(), MAKEINTRESOURCEA(resourceId))) {
     SetCursor(cursor);
   }
 }
@@ -40,34 +40,34 @@ int FilterDialog::InitPreview() {
   HWND pane = GetPane();
   if (!pane) return 1;  // a template without a pane: no preview at all
   const ClientSize client = PaneClientSize(pane);
-  paneWidth = client.width;
-  paneHeight = client.height;
+  preview.paneWidth = client.width;
+  preview.paneHeight = client.height;
 
-  delete[] previewBuffer;
-  previewBuffer = nullptr;
-  const uint64_t count = uint64_t{static_cast<uint32_t>(paneWidth)} * static_cast<uint32_t>(paneHeight);
+  preview.previewBuffer.reset();
+  const uint64_t count =
+      uint64_t{static_cast<uint32_t>(client.width)} * static_cast<uint32_t>(client.height);
   // Past this the byte count wraps, and the array new throws even in its nothrow form.
   if (count > static_cast<uint64_t>(PTRDIFF_MAX) / sizeof(uint32_t)) return 0;
-  previewBuffer = new (std::nothrow) uint32_t[static_cast<size_t>(count)];
-  if (!previewBuffer) return 0;  // no preview and no panning; the dialog runs on
+  preview.previewBuffer.reset(new (std::nothrow) uint32_t[static_cast<size_t>(count)]);
+  if (!preview.previewBuffer) return 0;  // no preview and no panning; the dialog runs on
   // Taken once: the margins keep this colour for the dialog's life.
-  std::fill(previewBuffer, previewBuffer + count, FillColour());
+  std::fill(preview.previewBuffer.get(), preview.previewBuffer.get() + count, FillColour());
 
-  ZeroMemory(&bitmapInfo, sizeof bitmapInfo);
-  BITMAPINFOHEADER& header = bitmapInfo.bmiHeader;
+  ZeroMemory(&preview.bitmapInfo, sizeof preview.bitmapInfo);
+  BITMAPINFOHEADER& header = preview.bitmapInfo.bmiHeader;
   header.biSize = sizeof header;
-  header.biWidth = paneWidth;
-  header.biHeight = -paneHeight;  // rows top to bottom
+  header.biWidth = preview.paneWidth;
+  header.biHeight = -preview.paneHeight;  // rows top to bottom
   header.biPlanes = 1;
   header.biBitCount = 32;
   header.biCompression = BI_RGB;
 
-  fitsX = paneWidth >= imageWidth;
-  fitsY = paneHeight >= imageHeight;
+  preview.fitsX = preview.paneWidth >= imageWidth;
+  preview.fitsY = preview.paneHeight >= imageHeight;
 
   // Subclassing twice would make PaneProc call itself as the old procedure.
   if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(pane, GWLP_WNDPROC)) != &PaneProc) {
-    oldPaneProc = reinterpret_cast<WNDPROC>(
+    preview.oldPaneProc = reinterpret_cast<WNDPROC>(
         SetWindowLongA(pane, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&PaneProc)));
   }
   return 1;
@@ -89,6 +89,11 @@ LRESULT CALLBACK FilterDialog::PaneProc(HWND pane, UINT message, WPARAM wParam, 
           d->PaintPreview(pane, dc);
           break;
         }
+        case WM_PRINTCLIENT:
+          // The picture into the caller's DC (a memory DC, say), as painting would
+          // show it. The static's own printing would draw its frame over it.
+          d->PaintPreview(pane, reinterpret_cast<HDC>(wParam));
+          return 0;
         case WM_MOUSEMOVE:
           d->OnMouseMove(pane, x, y, keys);
           break;
@@ -108,34 +113,36 @@ LRESULT CALLBACK FilterDialog::PaneProc(HWND pane, UINT message, WPARAM wParam, 
     }
   }
   // The paint above has validated the pane, so the static draws nothing over it.
-  return CallWindowProcA(d->oldPaneProc, pane, message, wParam, lParam);
+  return CallWindowProcA(d->preview.oldPaneProc, pane, message, wParam, lParam);
 }
 
 void FilterDialog::PaintPreview(HWND pane, HDC dc) {
-  if (!previewBuffer || !pane || !dc) return;
+  if (!preview.previewBuffer || !pane || !dc) return;
   const ClientSize client = PaneClientSize(pane);
   // The buffer holds paneWidth x paneHeight pixels whatever the pane does later: it is
   // never written past.
-  const int32_t width = std::min(client.width, paneWidth);
-  const int32_t height = std::min(client.height, paneHeight);
-  const AxisLayout h = LayoutAxis(width, imageWidth, fitsX, scrollX);
-  const AxisLayout v = LayoutAxis(height, imageHeight, fitsY, scrollY);
-  scrollX = h.scroll;
-  scrollY = v.scroll;
+  const int32_t width = std::min(client.width, preview.paneWidth);
+  const int32_t height = std::min(client.height, preview.paneHeight);
+  const AxisLayout h = LayoutAxis(width, imageWidth, preview.fitsX, preview.scrollX);
+  const AxisLayout v = LayoutAxis(height, imageHeight, preview.fitsY, preview.scrollY);
+  preview.scrollX = h.scroll;
+  preview.scrollY = v.scroll;
 
   const PanePoint origin{h.origin, v.origin};
   const PaneSize visible{h.visible, v.visible};
-  const PaneSize paneSize{paneWidth, paneHeight};
-  const PanePoint scroll{scrollX, scrollY};
+  const PaneSize paneSize{preview.paneWidth, preview.paneHeight};
+  const PanePoint scroll{preview.scrollX, preview.scrollY};
   const PaneSize imageSize{imageWidth, imageHeight};
   if (IsPreviewChecked()) {
-    RenderPreview(previewBuffer, &origin, &visible, &paneSize, &scroll, image, &imageSize);
+    RenderPreview(preview.previewBuffer.get(), &origin, &visible, &paneSize, &scroll, image,
+                  &imageSize);
   } else {
-    ComposePreview(previewBuffer, origin, visible, paneSize, scroll, image, imageSize,
+    ComposePreview(preview.previewBuffer.get(), origin, visible, paneSize, scroll, image, imageSize,
                    [](Bgr c) { return c; });
   }
-  StretchDIBits(dc, 0, 0, paneWidth, paneHeight, 0, 0, paneWidth, paneHeight, previewBuffer,
-                &bitmapInfo, DIB_RGB_COLORS, SRCCOPY);
+  StretchDIBits(dc, 0, 0, preview.paneWidth, preview.paneHeight, 0, 0, preview.paneWidth,
+                preview.paneHeight, preview.previewBuffer.get(), &preview.bitmapInfo,
+                DIB_RGB_COLORS, SRCCOPY);
 }
 
 void FilterDialog::RenderPreview(uint32_t*, const PanePoint*, const PaneSize*, const PaneSize*,
@@ -146,8 +153,8 @@ void FilterDialog::OnLButtonDown(HWND pane, int x, int y, int) {
   if (!CanPan(client.width, client.height, imageWidth, imageHeight)) {
     return;
   }
-  lastMouseX = x;
-  lastMouseY = y;
+  preview.lastMouseX = x;
+  preview.lastMouseY = y;
   SetCapture(pane);
   SetPaneCursor(IDCUR_HAND_GRIP);
 }
@@ -155,14 +162,16 @@ void FilterDialog::OnLButtonDown(HWND pane, int x, int y, int) {
 void FilterDialog::OnMouseMove(HWND pane, int x, int y, int) {
   const ClientSize client = PaneClientSize(pane);
   if (GetCapture()) {
-    const int32_t oldX = scrollX, oldY = scrollY;
-    const DragAxis dx = DragAxisStep(scrollX, lastMouseX, x, imageWidth, client.width);
-    const DragAxis dy = DragAxisStep(scrollY, lastMouseY, y, imageHeight, client.height);
-    scrollX = dx.scroll;
-    lastMouseX = dx.lastMouse;
-    scrollY = dy.scroll;
-    lastMouseY = dy.lastMouse;
-    if (scrollX != oldX || scrollY != oldY) Redraw();
+    const int32_t oldX = preview.scrollX, oldY = preview.scrollY;
+    const DragAxis dx =
+        DragAxisStep(preview.scrollX, preview.lastMouseX, x, imageWidth, client.width);
+    const DragAxis dy =
+        DragAxisStep(preview.scrollY, preview.lastMouseY, y, imageHeight, client.height);
+    preview.scrollX = dx.scroll;
+    preview.lastMouseX = dx.lastMouse;
+    preview.scrollY = dy.scroll;
+    preview.lastMouseY = dy.lastMouse;
+    if (preview.scrollX != oldX || preview.scrollY != oldY) Redraw();
     SetPaneCursor(IDCUR_HAND_GRIP);
     return;
   }

@@ -4,7 +4,6 @@
 
 #include "dialogs/tracked_value.h"
 #include "filters/pixel_rules.h"
-#include "filters/solarization_filter.h"
 #include "resources/resource.h"
 #include "settings/settings_file.h"
 
@@ -15,11 +14,6 @@ constexpr TrackedValueControls kThreshold = {IDC_THRESHOLD_EDIT, IDC_THRESHOLD_S
                                              {kMinThreshold, kMaxThreshold, 32}};
 constexpr const char* kChannelNames[] = {"RGB", "R", "G", "B"};  // index = stored channel
 }  // namespace
-
-int SolarizationFilter::Setup(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
-  SolarizationDialog dialog;
-  return dialog.Show(parent, image, width, height) == IDOK ? 1 : 0;
-}
 
 SolarizationDialog::SolarizationDialog()
     : FilterDialog(IDD_SOLARIZATION), threshold(kDefaultThreshold) {}

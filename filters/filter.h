@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "filters/host_types.h"
+#include "base/host_types.h"
 
 class Filter {
  public:

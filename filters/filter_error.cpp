@@ -1,10 +1,10 @@
 #include "filters/filter_error.h"
 
-#include "plugin/win32_handles.h"
+#include "base/host_interface.h"
+#include "base/win32_handles.h"
 #include "resources/texts_cp932.h"
 
 namespace {
-using HostQuery = int(WINAPI*)(int code, int argument);
 inline constexpr int kQueryBeforeError = 5;
 }  // namespace
 
@@ -16,7 +16,7 @@ int CallHostQuery(int code, int argument) {
   LoadedModule host(LoadLibraryA(path));
   if (!host) return 0;
   const auto query =
-      reinterpret_cast<HostQuery>(reinterpret_cast<void*>(GetProcAddress(host, "PBF_QueryClientInfo")));
+      reinterpret_cast<PBF_QueryClientInfoFn>(reinterpret_cast<void*>(GetProcAddress(host, "PBF_QueryClientInfo")));
   return query ? query(code, argument) : 0;
 }
 

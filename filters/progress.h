@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "filters/host_types.h"
+#include "base/host_types.h"
 
 // Progress reported after row k of h (k counts from 0): k * 10000 / h, truncated.
 // Computed in 64 bits so that it stays exact for any row count; wherever the 32-bit

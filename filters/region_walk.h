@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "filters/host_types.h"
+#include "base/host_types.h"
 #include "filters/progress.h"
 
 inline constexpr int kBytesPerPixel = 4;  // blue, green, red, alpha

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "filters/host_types.h"
+#include "base/host_types.h"
 
 enum class RowStores {
   kCached,     // ordinary stores: the result stays in the caches

@@ -1,13 +1,14 @@
-// The functions the host calls. Each is exported under its plain and its decorated
-// name (see zuzovezu.def); all are callee-pops.
-#include <windows.h>
+// The functions the host calls, defined against their declarations in
+// base/host_interface.h: a definition whose types differ from them does not compile
+// (one C function per name), and one without WINAPI still gets it from them. Each is
+// exported under its plain and its decorated name (see zuzovezu.def).
+#include "base/host_interface.h"
 
 #include <cstdint>
 #include <exception>
 
-#include "filters/host_types.h"
+#include "base/host_text.h"
 #include "plugin/filter_registry.h"
-#include "plugin/host_text.h"
 #include "resources/texts_cp932.h"
 
 namespace {
@@ -22,7 +23,6 @@ void ShowSetupException(HWND parent, const char* detail) {
 
 extern "C" {
 
-// The host reads only the low 16 bits of the result.
 int16_t WINAPI PB_GetPluginInfo(char* buffer, int32_t length) {
   CopyHostText(buffer, length, kPluginInfo);
   return 1;

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "base/module_handle.h"
 #include "filters/cut_low_bit_filter.h"
 #include "filters/posterization_filter.h"
 #include "filters/solarization_filter.h"
@@ -25,6 +26,8 @@ FilterRegistry theRegistry;
 }  // namespace
 
 FilterRegistry* const Registry = &theRegistry;
+
+HMODULE ModuleHandle() { return Registry->ModuleHandle(); }
 
 FilterRegistry::~FilterRegistry() {
   Clear();

@@ -2,6 +2,7 @@
 // for byte to the host and passed to the ANSI (A) functions, so they are spelt here
 // as bytes, each with its text in the comment above it.
 #pragma once
+#include "zuzovezu_version.h"
 
 // Solarization...|ソラリゼーション...
 inline constexpr char kSolarizationName[] = "Solarization...|\x83\x5C\x83\x89\x83\x8A\x83[\x81[\x83V\x83\x87\x83\x93...";
@@ -22,4 +23,5 @@ inline constexpr char kUnknownException[] = "unknown exception";
 
 // One ASCII line naming the maker, returned by PB_GetPluginInfo.
 inline constexpr char kPluginInfo[] =
-    "zuzovezu 0.5.0 by the zuzovezu project - a filter plug-in for .ppi host applications";
+    "zuzovezu " ZUZOVEZU_VERSION_TEXT
+    " by the zuzovezu project - a filter plug-in for .ppi host applications";

@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-#include "plugin/filter_registry.h"
+#include "base/module_handle.h"
 #include "settings/settings_path.h"
 
 char* GetSettingsPath(char* buffer, int size) {
   if (!buffer || size <= 0) return buffer;
-  const DWORD n = GetModuleFileNameA(Registry->ModuleHandle(), buffer, static_cast<DWORD>(size));
+  const DWORD n = GetModuleFileNameA(ModuleHandle(), buffer, static_cast<DWORD>(size));
   ReplaceFileName(buffer, static_cast<size_t>(size), n, kSettingsFileName);
   return buffer;
 }

@@ -53,7 +53,9 @@ root, stage, zip_path, symbols_path, epoch, version, readme = sys.argv[1:8]
 date_time = time.gmtime(int(epoch))[:6]
 
 def windows_text(source, encoding):
+    # The readme's @PROJECT_VERSION@ becomes the version.
     text = open(source, encoding="utf-8").read().replace("\r\n", "\n")
+    text = text.replace("@PROJECT_VERSION@", version)
     return text.replace("\n", "\r\n").encode(encoding)
 
 def write_zip(path, entries):

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/host_text.h"
+#include "base/host_text.h"
 #include "resources/texts_cp932.h"
 #include "settings/settings_path.h"
 

@@ -5,6 +5,7 @@
 #include "filters/pixel_rules.h"
 #include "filters/posterize_rows.h"
 #include "filters/solarize_rows.h"
+#include "tests/reference/filter_reference.h"
 
 namespace {
 
@@ -69,6 +70,32 @@ TEST(CutLowBits, MasksClearTheLowBits) {
   EXPECT_EQ(CutLowBits(Color(255, 1, 2), one, one, one), (Rgb{254, 0, 2}));
   EXPECT_EQ(CutLowBits(Color(200, 77, 13), LowBitMask[7], LowBitMask[0], LowBitMask[3]),
             (Rgb{128, 77, 8}));
+}
+
+// The rules the Windows tests check the module's output against agree with the
+// module's own for every channel value and setting.
+TEST(PixelRules, AgreeWithTheTestsOwnRulesEverywhere) {
+  const auto same = [](Bgr out, Pixel expected) {
+    return out.b == expected.b && out.g == expected.g && out.r == expected.r;
+  };
+  for (int v = 0; v < 256; ++v) {
+    const Pixel p{uint8_t(v), uint8_t(255 - v), uint8_t(v * 7), 9};
+    const Bgr c{p.b, p.g, p.r};
+    for (int t = 0; t < 256; ++t) {
+      for (int k = 0; k <= 4; ++k) {
+        ASSERT_TRUE(same(Solarize(c, ScaledThreshold(t), k), ExpectedSolarization(p, t, k)))
+            << v << " threshold " << t << " channel " << k;
+      }
+    }
+    for (uint32_t n = 2; n < 256; ++n) {
+      ASSERT_TRUE(same(Posterize(c, n), ExpectedPosterization(p, int(n)))) << v << " levels " << n;
+    }
+    for (int bits = 0; bits < 8; ++bits) {
+      ASSERT_TRUE(same(CutLowBits(c, LowBitMask[bits], LowBitMask[7 - bits], LowBitMask[bits]),
+                       ExpectedCutLowBit(p, bits, 7 - bits, bits)))
+          << v << " bits " << bits;
+    }
+  }
 }
 
 // The reference rows apply the rule to red, green and blue and copy alpha.

@@ -20,7 +20,9 @@ void Check(const TrackbarRange& range, const Step* steps, size_t count) {
     const Step& s = steps[i];
     int32_t v = -12345;
     EXPECT_EQ(TrackbarProposal(s.code, s.thumb, s.current, range, &v), s.proposes) << i;
-    if (s.proposes) EXPECT_EQ(v, s.proposed) << "step " << i << " code " << s.code;
+    if (s.proposes) {
+      EXPECT_EQ(v, s.proposed) << "step " << i << " code " << s.code;
+    }
   }
 }
 

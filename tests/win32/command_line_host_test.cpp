@@ -11,6 +11,7 @@
 #include "host/test_images.h"
 #include "tools/ppihost/com_ref.h"
 #include "tools/ppihost/host_error.h"
+#include "zuzovezu_version.h"
 
 namespace {
 
@@ -128,7 +129,8 @@ TEST_F(CommandLineHost, ListShowsEveryFilterInBothForms) {
   ASSERT_EQ(r.exitCode, 0u) << r.err;
   EXPECT_EQ(r.err, "");
   const std::string expected =
-      "zuzovezu 0.5.0 by the zuzovezu project - a filter plug-in for .ppi host applications\n"
+      "zuzovezu " ZUZOVEZU_VERSION_TEXT
+      " by the zuzovezu project - a filter plug-in for .ppi host applications\n"
       "0  Color / " + kColorJa + "  Solarization... / " + kSolarizationJa + "\n"
       "1  Color / " + kColorJa + "  Posterization... / " + kPosterizationJa + "\n"
       "2  Color / " + kColorJa + "  Cut Low Bit... / " + kCutLowBitJa + "\n";

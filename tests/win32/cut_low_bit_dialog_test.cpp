@@ -40,23 +40,9 @@ std::string Boxes(HWND d) {
   return ControlText(d, kBoxes[0]) + "," + ControlText(d, kBoxes[1]) + "," + ControlText(d, kBoxes[2]);
 }
 
-std::vector<std::string> Written() {
-  std::vector<std::string> texts;
-  for (const ProfileWrite& w : ProfileWrites()) texts.push_back(w.Text());
-  return texts;
-}
-
 // Clearing the low bits, restated from its definition.
-ColourRule CutTo(int r, int g, int b) {
-  return [=](Colour c) {
-    auto cut = [](uint8_t v, int bits) { return static_cast<uint8_t>(v >> bits << bits); };
-    return Colour{cut(c.b, b), cut(c.g, g), cut(c.r, r)};
-  };
-}
-
-std::string PreviewDiffers(HWND d, const TestImage& image, const ColourRule& rule) {
-  const PanePicture p = CapturePane(GetDlgItem(d, IDC_PREVIEW_PANE));
-  return ComparePictures(p, ExpectedPane(p.width, p.height, image, rule));
+PixelRule CutTo(int r, int g, int b) {
+  return [=](Pixel p) { return ExpectedCutLowBit(p, r, g, b); };
 }
 
 TEST_F(CutLowBitDialog_, TemplateTextsReadBackAsJapanese) {
@@ -134,13 +120,13 @@ TEST_F(CutLowBitDialog_, EmptiedBoxCountsAsZeroAndKeepsItsKeyOnOk) {
   const DriveResult r = Run({[this](HWND d) {
     TypeKeys(d, IDC_RED_BITS_EDIT, "\b", true);
     EXPECT_EQ(Boxes(d), ",5,7");  // stays empty
-    EXPECT_EQ(PreviewDiffers(d, image, CutTo(0, 5, 7)), "");
+    EXPECT_EQ(PaneDiffers(d, image, CutTo(0, 5, 7)), "");
     ClickButton(d, IDOK);
   }});
   EXPECT_EQ(r.returned, 1);
-  EXPECT_EQ(Written(), (std::vector<std::string>{"CutLBit/gmask=5", "CutLBit/bmask=7",
-                                                 "CutLBit/link=0", "CutLBit/preview=1",
-                                                 "<null>/<null>=<null>"}));
+  EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"CutLBit/gmask=5", "CutLBit/bmask=7",
+                                                           "CutLBit/link=0", "CutLBit/preview=1",
+                                                           "<null>/<null>=<null>"}));
   EXPECT_EQ(plugin.SettingsText(), "[CutLBit]\r\nrmask=3\r\ngmask=5\r\nbmask=7\r\nlink=0\r\npreview=1\r\n");
 }
 
@@ -173,9 +159,9 @@ TEST_F(CutLowBitDialog_, OkWritesTheFiveKeysInOrderAndFlushes) {
     ClickButton(d, IDOK);
   }});
   EXPECT_EQ(r.returned, 1);
-  EXPECT_EQ(Written(), (std::vector<std::string>{"CutLBit/rmask=1", "CutLBit/gmask=1",
-                                                 "CutLBit/bmask=6", "CutLBit/link=0",
-                                                 "CutLBit/preview=1", "<null>/<null>=<null>"}));
+  EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"CutLBit/rmask=1", "CutLBit/gmask=1",
+                                                           "CutLBit/bmask=6", "CutLBit/link=0",
+                                                           "CutLBit/preview=1", "<null>/<null>=<null>"}));
 }
 
 TEST_F(CutLowBitDialog_, CancelWritesNothing) {
@@ -202,7 +188,7 @@ TEST_F(CutLowBitDialog_, PastedNegativeCountNeverReachesTheFile) {
 TEST_F(CutLowBitDialog_, PreviewClearsTheCountedBitsOverTheBoard) {
   Run({[this](HWND d) {
     TypeKeys(d, IDC_RED_BITS_EDIT, "0", true);  // linked: all three
-    EXPECT_EQ(PreviewDiffers(d, image, Unchanged), "");
+    EXPECT_EQ(PaneDiffers(d, image, Unchanged), "");
 
     TypeKeys(d, IDC_RED_BITS_EDIT, "7", true);
     const PanePicture p = CapturePane(GetDlgItem(d, IDC_PREVIEW_PANE));
@@ -221,7 +207,7 @@ TEST_F(CutLowBitDialog_, PreviewClearsTheCountedBitsOverTheBoard) {
     // With the link off, one channel at a time.
     ClickButton(d, IDC_LINK_CHECK);
     TypeKeys(d, IDC_GREEN_BITS_EDIT, "3", true);
-    EXPECT_EQ(PreviewDiffers(d, image, CutTo(7, 3, 7)), "");
+    EXPECT_EQ(PaneDiffers(d, image, CutTo(7, 3, 7)), "");
     Cancel(d);
   }});
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "keyboard_and_spies.h"
-#include "plugin/win32_handles.h"
+#include "base/win32_handles.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
 #include "support/plugin_library.h"

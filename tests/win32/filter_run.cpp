@@ -31,10 +31,6 @@ std::string Describe(const Pixel& p) {
   return s.str();
 }
 
-bool Same(const Pixel& a, const Pixel& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-uint8_t Invert(uint8_t v) { return uint8_t(255 - v); }
-
 }  // namespace
 
 FilterRun RunFilter(const PluginLibrary& plugin, int32_t index, int32_t width, int32_t height,
@@ -67,7 +63,7 @@ FilterRun RunFilter(const PluginLibrary& plugin, int32_t index, int32_t width, i
       const size_t i = size_t(y) * run.width + x;
       const bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
       const Pixel expected = inside ? rule(run.source[i]) : run.before[i];
-      if (!Same(run.destination[i], expected)) {
+      if (run.destination[i] != expected) {
         return ::testing::AssertionFailure()
                << (inside ? "inside" : "outside") << " pixel (" << x << ", " << y << ") from "
                << Describe(run.source[i]) << " is " << Describe(run.destination[i])
@@ -80,7 +76,7 @@ FilterRun RunFilter(const PluginLibrary& plugin, int32_t index, int32_t width, i
 
 ::testing::AssertionResult NothingWritten(const FilterRun& run) {
   for (size_t i = 0; i < run.before.size(); ++i) {
-    if (!Same(run.destination[i], run.before[i])) {
+    if (run.destination[i] != run.before[i]) {
       return ::testing::AssertionFailure() << "pixel " << i << " changed";
     }
   }
@@ -93,29 +89,4 @@ std::vector<int32_t> ExpectedProgress(const PixelRegion& region) {
   for (int32_t k = 0; k < h; ++k) p.push_back(k * 10000 / h);
   p.push_back(10000);
   return p;
-}
-
-Pixel ExpectedSolarization(Pixel p, int threshold, int channel) {
-  const int luminance = 77 * p.r + 150 * p.g + 29 * p.b;
-  if (luminance < threshold * 256) return p;
-  const bool all = channel < 1 || channel > 3;
-  if (all || channel == 1) p.r = Invert(p.r);
-  if (all || channel == 2) p.g = Invert(p.g);
-  if (all || channel == 3) p.b = Invert(p.b);
-  return p;
-}
-
-Pixel ExpectedPosterization(Pixel p, int levels) {
-  // The band is the number of level boundaries k * 256 / n (k = 1..n-1) at or below v.
-  auto level = [levels](uint8_t v) {
-    int band = 0;
-    while (band + 1 < levels && (band + 1) * 256 <= v * levels) ++band;
-    return uint8_t(band * 255 / (levels - 1));
-  };
-  return Pixel{level(p.b), level(p.g), level(p.r), p.a};
-}
-
-Pixel ExpectedCutLowBit(Pixel p, int redBits, int greenBits, int blueBits) {
-  return Pixel{uint8_t(p.b >> blueBits << blueBits), uint8_t(p.g >> greenBits << greenBits),
-               uint8_t(p.r >> redBits << redBits), p.a};
 }

@@ -1,6 +1,6 @@
 // One run of a filter through the plug-in's PBF_Execute on a random image, and the
-// checks every filter test makes of it. Expected pixels come from straightforward
-// formulas of the test's own (see the Expected* functions), not from the module.
+// checks every filter test makes of it. Expected pixels come from the tests' own rules
+// (tests/reference/filter_reference.h), not from the module.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,14 +10,9 @@
 #include <vector>
 
 #include "support/plugin_library.h"
+#include "tests/reference/filter_reference.h"
 
 inline constexpr int32_t kSolarizationIndex = 0, kPosterizationIndex = 1, kCutLowBitIndex = 2;
-
-// A pixel's colour channels and alpha as the buffer holds them: blue, green, red, alpha.
-struct Pixel {
-  uint8_t b, g, r, a;
-};
-using PixelRule = std::function<Pixel(Pixel)>;
 
 struct FilterRun {
   int32_t width = 0, height = 0;
@@ -42,7 +37,3 @@ FilterRun RunFilter(const PluginLibrary& plugin, int32_t index, int32_t width, i
 ::testing::AssertionResult NothingWritten(const FilterRun& run);
 // Progress 0, then k * 10000 / h after each row k of the region, then 10000.
 std::vector<int32_t> ExpectedProgress(const PixelRegion& region);
-
-Pixel ExpectedSolarization(Pixel p, int threshold, int channel);
-Pixel ExpectedPosterization(Pixel p, int levels);
-Pixel ExpectedCutLowBit(Pixel p, int redBits, int greenBits, int blueBits);

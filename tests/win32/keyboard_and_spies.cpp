@@ -69,3 +69,9 @@ TestImage RampImage(int width, int height) {
   }
   return image;
 }
+
+std::vector<std::string> ProfileWriteTexts() {
+  std::vector<std::string> texts;
+  for (const ProfileWrite& w : ProfileWrites()) texts.push_back(w.Text());
+  return texts;
+}

@@ -28,6 +28,8 @@ struct ProfileWrite {
 // Installs the WritePrivateProfileStringA spy on `module` and clears the record.
 void RecordProfileWrites(HMODULE module);
 const std::vector<ProfileWrite>& ProfileWrites();
+// The writes as "section/key=value" texts, in order.
+std::vector<std::string> ProfileWriteTexts();
 
 // Smooth colour ramps fading to transparent at the right: what the README's dialog
 // pictures show, where the filters' steps are easy to see.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/plugin_library.h"
+#include "zuzovezu_version.h"
 
 namespace {
 
@@ -82,15 +83,18 @@ TEST_F(VersionResource, IsJapaneseUnicodeVersionZeroFive) {
   EXPECT_EQ(translation[1], 1200);
   VS_FIXEDFILEINFO* fixed = nullptr;
   ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00000005u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00000005u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+  // The project's version, 0.5.0 when this was written.
+  constexpr DWORD kMs = MAKELONG(ZUZOVEZU_VERSION_MINOR, ZUZOVEZU_VERSION_MAJOR);
+  constexpr DWORD kLs = MAKELONG(0, ZUZOVEZU_VERSION_PATCH);
+  EXPECT_EQ(fixed->dwFileVersionMS, kMs);
+  EXPECT_EQ(fixed->dwFileVersionLS, kLs);
+  EXPECT_EQ(fixed->dwProductVersionMS, kMs);
+  EXPECT_EQ(fixed->dwProductVersionLS, kLs);
 }
 
 TEST_F(VersionResource, NamesTheModule) {
-  EXPECT_EQ(Value(L"FileVersion"), L"0, 5, 0, 0");
-  EXPECT_EQ(Value(L"ProductVersion"), L"0, 5, 0, 0");
+  EXPECT_EQ(Value(L"FileVersion"), L"" ZUZOVEZU_VERSION_RESOURCE_TEXT);  // "0, 5, 0, 0"
+  EXPECT_EQ(Value(L"ProductVersion"), L"" ZUZOVEZU_VERSION_RESOURCE_TEXT);
   EXPECT_EQ(Value(L"FileDescription"), L"zuzovezu");
   EXPECT_EQ(Value(L"InternalName"), L"zuzovezu");
   EXPECT_EQ(Value(L"ProductName"), L"zuzovezu");

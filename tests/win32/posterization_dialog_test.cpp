@@ -37,11 +37,8 @@ void Cancel(HWND d) { ClickButton(d, IDCANCEL); }
 }
 
 // The filter's level mapping, restated from its definition.
-ColourRule PosterizedTo(unsigned n) {
-  return [n](Colour c) {
-    auto level = [n](unsigned v) { return static_cast<uint8_t>((v * n / 256) * 255 / (n - 1)); };
-    return Colour{level(c.b), level(c.g), level(c.r)};
-  };
+PixelRule PosterizedTo(int n) {
+  return [n](Pixel p) { return ExpectedPosterization(p, n); };
 }
 
 TEST_F(PosterizationDialog_, TemplateTextsReadBackAsJapanese) {
@@ -150,11 +147,9 @@ TEST_F(PosterizationDialog_, OkWritesDivisionThenPreviewAndFlushes) {
     ClickButton(d, IDOK);
   }});
   EXPECT_EQ(r.returned, 1);
-  std::vector<std::string> written;
-  for (const ProfileWrite& w : ProfileWrites()) written.push_back(w.Text());
-  EXPECT_EQ(written, (std::vector<std::string>{"Posterization/division=37",
-                                               "Posterization/preview=0",
-                                               "<null>/<null>=<null>"}));
+  EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"Posterization/division=37",
+                                                          "Posterization/preview=0",
+                                                          "<null>/<null>=<null>"}));
   EXPECT_EQ(plugin.SettingsText(), "[Posterization]\r\ndivision=37\r\npreview=0\r\n");
 }
 

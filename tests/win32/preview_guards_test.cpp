@@ -39,7 +39,7 @@ class PreviewGuards : public ::testing::Test {
   // the redrawn preview against `expected`.
   template <class Dialog>
   void ExpectFallback(Unguarded<Dialog>& dialog, int id, std::vector<const char*> texts,
-                      const ColourRule& expected) {
+                      const PixelRule& expected) {
     const DriveResult r = DriveDialog(
         [&] { return dialog.Show(host, image.data(), image.width, image.height); },
         {[&](HWND d) {
@@ -49,8 +49,7 @@ class PreviewGuards : public ::testing::Test {
             SetEditText(d, id, text);
             ASSERT_EQ(ControlText(d, id), text);
             dialog.Redraw();
-            const PanePicture p = CapturePane(GetDlgItem(d, IDC_PREVIEW_PANE));
-            EXPECT_EQ(ComparePictures(p, ExpectedPane(p.width, p.height, image, expected)), "");
+            EXPECT_EQ(PaneDiffers(d, image, expected), "");
           }
           dialog.validating = true;
           ClickButton(d, IDCANCEL);
@@ -66,19 +65,13 @@ class PreviewGuards : public ::testing::Test {
 
 TEST_F(PreviewGuards, PosterizationFallsBackToTheAcceptedCount) {
   Unguarded<PosterizationDialog> dialog;  // opens with 8 levels
-  const ColourRule eight = [](Colour c) {
-    auto level = [](unsigned v) { return static_cast<uint8_t>((v * 8 / 256) * 255 / 7); };
-    return Colour{level(c.b), level(c.g), level(c.r)};
-  };
+  const PixelRule eight = [](Pixel p) { return ExpectedPosterization(p, 8); };
   ExpectFallback(dialog, IDC_DIVISION_EDIT, {"1", "0", "", "256", "70000", "-3"}, eight);
 }
 
 TEST_F(PreviewGuards, CutLowBitFallsBackToTheAcceptedCount) {
   Unguarded<CutLowBitDialog> dialog;  // opens with 1, 1, 1
-  const ColourRule red9 = [](Colour c) {
-    return Colour{static_cast<uint8_t>(c.b & 0xFE), static_cast<uint8_t>(c.g & 0xFE),
-                  static_cast<uint8_t>(c.r & 0xFE)};
-  };
+  const PixelRule red9 = [](Pixel p) { return ExpectedCutLowBit(p, 1, 1, 1); };
   ExpectFallback(dialog, IDC_RED_BITS_EDIT, {"8", "9", "255", "4294967295", "-1"}, red9);
 }
 

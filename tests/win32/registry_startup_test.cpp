@@ -5,11 +5,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/host_interface.h"
 #include "plugin/filter_registry.h"
 #include "resources/texts_cp932.h"
 #include "support/host_log.h"
 #include "tools/ppihost/import_patch.h"
-#include "support/module_exports.h"
 
 namespace {
 

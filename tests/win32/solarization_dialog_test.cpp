@@ -15,22 +15,8 @@
 
 namespace {
 
-// The filter's rule, written out again here as the preview's oracle.
-ColourRule Solarized(int threshold, int channel) {
-  return [=](Colour c) {
-    if (77 * c.r + 150 * c.g + 29 * c.b < threshold * 256) return c;
-    const auto inv = [](uint8_t& v) { v = static_cast<uint8_t>(255 - v); };
-    if (channel == 1) {
-      inv(c.r);
-    } else if (channel == 2) {
-      inv(c.g);
-    } else if (channel == 3) {
-      inv(c.b);
-    } else {
-      inv(c.r), inv(c.g), inv(c.b);
-    }
-    return c;
-  };
+PixelRule Solarized(int threshold, int channel) {
+  return [=](Pixel p) { return ExpectedSolarization(p, threshold, channel); };
 }
 
 HWND Pane(HWND dialog) { return GetDlgItem(dialog, IDC_PREVIEW_PANE); }
@@ -38,13 +24,6 @@ SIZE PaneSize(HWND dialog) {
   RECT r{};
   GetClientRect(Pane(dialog), &r);
   return SIZE{r.right, r.bottom};
-}
-
-std::string PaneDiffers(HWND dialog, const TestImage& image, const ColourRule& rule,
-                        int scrollX = 0, int scrollY = 0) {
-  const SIZE s = PaneSize(dialog);
-  return ComparePictures(CapturePane(Pane(dialog)),
-                         ExpectedPane(s.cx, s.cy, image, rule, scrollX, scrollY));
 }
 
 class SolarizationDialog_ : public SetupDialogTest {
@@ -60,7 +39,7 @@ void ExpectThreshold(HWND d, int value) {
 // --- opening and closing ------------------------------------------------------------
 
 TEST_F(SolarizationDialog_, OpensWithDefaultsWithoutASettingsFile) {
-  const DriveResult r = Run(Steps({
+  const DriveResult r = Run({
       [](HWND d) {
         ExpectThreshold(d, 230);
         EXPECT_EQ(ComboItems(d, IDC_CHANNEL_COMBO), (std::vector<std::string>{"RGB", "R", "G", "B"}));
@@ -69,7 +48,7 @@ TEST_F(SolarizationDialog_, OpensWithDefaultsWithoutASettingsFile) {
         EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_THRESHOLD_EDIT));
       },
       [](HWND d) { ClickButton(d, IDOK); },
-  }));
+  });
   EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=230\r\nchannel=0\r\npreview=1\r\n");
 }
@@ -78,14 +57,14 @@ TEST_F(SolarizationDialog_, OpensWithStoredValuesButTheListOnRgb) {
   plugin.WriteSetting("Solarization", "threshold", 17);
   plugin.WriteSetting("Solarization", "channel", 2);
   plugin.WriteSetting("Solarization", "preview", 0);
-  const DriveResult r = Run(Steps({
+  const DriveResult r = Run({
       [](HWND d) {
         ExpectThreshold(d, 17);
         EXPECT_EQ(ComboSelection(d, IDC_CHANNEL_COMBO), 0);
         EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
       },
       [](HWND d) { ClickButton(d, IDOK); },
-  }));
+  });
   EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=17\r\nchannel=0\r\npreview=0\r\n");
 }
@@ -93,22 +72,22 @@ TEST_F(SolarizationDialog_, OpensWithStoredValuesButTheListOnRgb) {
 TEST_F(SolarizationDialog_, OutOfRangeStoredThresholdOpensWith230) {
   for (const char* stored : {"300", "-1", "256"}) {
     plugin.WriteSetting("Solarization", "threshold", stored);
-    const DriveResult r = Run(Steps({
+    const DriveResult r = Run({
         [](HWND d) { ExpectThreshold(d, 230); },
         [](HWND d) { ClickButton(d, IDOK); },
-    }));
+    });
     EXPECT_EQ(r.returned, 1) << stored;
     EXPECT_NE(plugin.SettingsText().find("threshold=230\r\n"), std::string::npos) << stored;
   }
 }
 
 TEST_F(SolarizationDialog_, OkWritesInKeyOrderAndFlushes) {
-  const DriveResult r = Run(Steps({
+  const DriveResult r = Run({
       [](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "99"); },
       [](HWND d) { SelectComboItem(d, IDC_CHANNEL_COMBO, 3); },
       [](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },
       [](HWND d) { ClickButton(d, IDOK); },
-  }));
+  });
   EXPECT_EQ(r.returned, 1);
   // Read from the disk while the module is still loaded: the write was flushed.
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=99\r\nchannel=3\r\npreview=0\r\n");
@@ -125,11 +104,11 @@ TEST_F(SolarizationDialog_, CancelEscapeAndTheCloseBoxWriteNothing) {
   };
   int n = 0;
   for (const DialogStep& end : ends) {
-    const DriveResult r = Run(Steps({
+    const DriveResult r = Run({
         [](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "200"); },
         [](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },
         end,
-    }));
+    });
     EXPECT_EQ(r.returned, 0) << "way " << n;
     EXPECT_EQ(plugin.SettingsText(), before) << "way " << n;
     ++n;
@@ -137,9 +116,9 @@ TEST_F(SolarizationDialog_, CancelEscapeAndTheCloseBoxWriteNothing) {
 }
 
 TEST_F(SolarizationDialog_, EnterPressesOk) {
-  const DriveResult r = Run(Steps({[](HWND d) {
+  const DriveResult r = Run({[](HWND d) {
     PostMessageA(GetDlgItem(d, IDC_THRESHOLD_EDIT), WM_KEYDOWN, VK_RETURN, 0x001C0001);
-  }}));
+  }});
   EXPECT_EQ(r.returned, 1);
   EXPECT_NE(plugin.SettingsText().find("threshold=230"), std::string::npos);
 }
@@ -181,12 +160,12 @@ TEST_F(SolarizationDialog_, TrackbarCodesWriteThroughTheBox) {
     ExpectThreshold(d, 50);
   });
   steps.push_back([](HWND d) { ClickButton(d, IDOK); });
-  EXPECT_EQ(Run(Steps(std::move(steps))).returned, 1);
+  EXPECT_EQ(Run(std::move(steps)).returned, 1);
   EXPECT_NE(plugin.SettingsText().find("threshold=50\r\n"), std::string::npos);
 }
 
 TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
-  const DriveResult r = Run(Steps({
+  const DriveResult r = Run({
       [](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "25");
         ExpectThreshold(d, 25);
@@ -217,7 +196,7 @@ TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
         ExpectThreshold(d, 140);
       },
       [](HWND d) { ClickButton(d, IDOK); },
-  }));
+  });
   EXPECT_EQ(r.returned, 1);
   EXPECT_NE(plugin.SettingsText().find("threshold=140\r\n"), std::string::npos);
 }
@@ -225,7 +204,7 @@ TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
 // --- the preview ------------------------------------------------------------------
 
 TEST_F(SolarizationDialog_, PreviewFollowsThresholdChannelAndTheBox) {
-  const DriveResult r = Run(Steps({
+  const DriveResult r = Run({
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, image, Solarized(230, 0)), ""); },
       [&](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "0");  // every pixel inverted
@@ -252,14 +231,14 @@ TEST_F(SolarizationDialog_, PreviewFollowsThresholdChannelAndTheBox) {
       [&](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },  // on again
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, image, Solarized(10, 2)), ""); },
       [](HWND d) { ClickButton(d, IDCANCEL); },
-  }));
+  });
   EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(SolarizationDialog_, ThresholdExtremes) {
   TestImage white = UniformImage(20, 20, 255, 255, 255, 255);
   white.bytes[0] = 254;  // one pixel just off white
-  const DriveResult r = Run(white, Steps({
+  const DriveResult r = Run(white, {
       [&](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "255");
         EXPECT_EQ(PaneDiffers(d, white, Solarized(255, 0)), "");
@@ -270,13 +249,13 @@ TEST_F(SolarizationDialog_, ThresholdExtremes) {
         EXPECT_EQ(p.At(left + 1, top), 0u);       // pure white turns black
       },
       [](HWND d) { ClickButton(d, IDCANCEL); },
-  }));
+  });
   EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(SolarizationDialog_, TransparentImageShowsTheBoardAlone) {
   const TestImage clear = UniformImage(500, 400, 10, 200, 30, 0);
-  const DriveResult r = Run(clear, Steps({
+  const DriveResult r = Run(clear, {
       [&](HWND d) {
         const PanePicture p = CapturePane(Pane(d));
         EXPECT_EQ(p.At(0, 0), 0xFFFFFFu);
@@ -293,7 +272,7 @@ TEST_F(SolarizationDialog_, TransparentImageShowsTheBoardAlone) {
         EXPECT_EQ(PaneDiffers(d, clear, Solarized(230, 0)), "");
       },
       [](HWND d) { ClickButton(d, IDCANCEL); },
-  }));
+  });
   EXPECT_EQ(r.returned, 0);
 }
 
@@ -303,7 +282,7 @@ TEST_F(SolarizationDialog_, MissingOrEmptyImageShowsOnlyTheWindowColour) {
   missing.width = 300;  // a size without pixels: never read
   missing.height = 300;
   for (const TestImage* shown : std::vector<const TestImage*>{&empty, &missing}) {
-    const DriveResult r = Run(*shown, Steps({
+    const DriveResult r = Run(*shown, {
         [](HWND d) {
           const PanePicture p = CapturePane(Pane(d));
           for (uint32_t c : p.pixels) ASSERT_EQ(c, WindowFill());
@@ -318,7 +297,7 @@ TEST_F(SolarizationDialog_, MissingOrEmptyImageShowsOnlyTheWindowColour) {
           for (uint32_t c : p.pixels) ASSERT_EQ(c, WindowFill());
         },
         [](HWND d) { ClickButton(d, IDOK); },
-    }));
+    });
     EXPECT_EQ(r.returned, 1);
   }
 }
@@ -331,7 +310,7 @@ class Panning : public SolarizationDialog_ {
 };
 
 TEST_F(Panning, SmallImageNeitherPansNorChangesTheCursor) {
-  const DriveResult r = Run(Steps({
+  const DriveResult r = Run({
       [&](HWND d) {
         HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
         SetCursor(arrow);
@@ -344,14 +323,14 @@ TEST_F(Panning, SmallImageNeitherPansNorChangesTheCursor) {
         EXPECT_EQ(PaneDiffers(d, image, Solarized(230, 0)), "");
       },
       [](HWND d) { ClickButton(d, IDCANCEL); },
-  }));
+  });
   EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(Panning, DragFollowsTheHandStopsAtEdgesAndComesBackAtOnce) {
   const TestImage big = ColourfulImage(420, 330);
   const auto rule = Solarized(230, 0);
-  const DriveResult r = Run(big, Steps({
+  const DriveResult r = Run(big, {
       [&](HWND d) {
         EXPECT_EQ(PaneDiffers(d, big, rule), "");  // the top-left corner first
         HWND pane = Pane(d);
@@ -391,7 +370,7 @@ TEST_F(Panning, DragFollowsTheHandStopsAtEdgesAndComesBackAtOnce) {
       },
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, big, Unchanged, 20, 5), ""); },
       [](HWND d) { ClickButton(d, IDCANCEL); },
-  }));
+  });
   EXPECT_EQ(r.returned, 0);
 }
 

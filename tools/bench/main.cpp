@@ -13,14 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "base/host_interface.h"
+
 namespace {
 
-struct Region {
-  int32_t left, top, right, bottom;
-};
-using ProgressFn = int32_t(WINAPI*)(int32_t, int32_t, int32_t);
-using ExecuteFn = int32_t(WINAPI*)(int32_t, HWND, const uint8_t*, uint8_t*, int32_t,
-                                   const Region*, int32_t, int32_t, int32_t, ProgressFn, int32_t);
+using Region = PixelRegion;
+using ProgressFn = ProgressCallback;
+using ExecuteFn = PBF_ExecuteFn;
 
 constexpr int32_t kSide = 4096;
 constexpr size_t kBytes = size_t(kSide) * kSide * 4;

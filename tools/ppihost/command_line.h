@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "filters/host_types.h"
+#include "base/host_types.h"
 #include "tools/ppihost/plugin_module.h"
 
 struct Arguments {

@@ -4,4 +4,6 @@
 
 #include <cstdint>
 
+#include "base/host_interface.h"
+
 extern "C" __declspec(dllexport) int32_t WINAPI PBF_QueryClientInfo(int32_t, int32_t) { return 0; }

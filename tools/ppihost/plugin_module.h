@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host_interface.h"
+#include "base/host_interface.h"
 
 // A plug-in's texts in the form English|Japanese, converted from code page 932.
 struct FilterEntry {

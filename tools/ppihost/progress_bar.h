@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "filters/host_types.h"
+#include "base/host_types.h"
 
 // The plug-in interface passes the callback's user data as a 32-bit integer; the
 // host, like its plug-ins, is a 32-bit program.

@@ -12,7 +12,7 @@ import unittest
 import zipfile
 import zlib
 
-ROOT, PLUGIN = sys.argv[1], sys.argv[2]
+ROOT, PLUGIN, VERSION = sys.argv[1], sys.argv[2], sys.argv[3]
 
 
 def package(plugin, out):
@@ -58,7 +58,7 @@ class ReleasePackage(unittest.TestCase):
 
     def test_named_after_the_version_with_the_symbols_beside(self):
         self.assertEqual([os.path.basename(p) for p in self.paths],
-                         ["zuzovezu-0.5.0.zip", "zuzovezu-0.5.0-symbols.zip"])
+                         [f"zuzovezu-{VERSION}.zip", f"zuzovezu-{VERSION}-symbols.zip"])
         self.assertEqual(sorted(self.zip.namelist()), ["LICENSE.txt", "readme.txt", "zuzovezu.ppi"])
         self.assertEqual(self.symbols_zip.namelist(), ["zuzovezu.ppi.debug"])
         self.assertIsNone(self.zip.testzip())
@@ -115,6 +115,7 @@ class ReleasePackage(unittest.TestCase):
         text = raw.decode("cp932")  # raises when not Shift-JIS
         self.assertEqual(raw.count(b"\n"), raw.count(b"\r\n"))
         self.assertNotIn(b"\r\r", raw)
+        self.assertTrue(text.startswith(f"zuzovezu {VERSION} - "), text[:40])
         for needed in ["zuzovezu.ppi", "zodederor.ini", "プラグインフォルダー",
                        "Windows XP SP3", "SSE2", "AVX2",
                        "[Solarization]", "threshold=230", "channel=0",

@@ -56,27 +56,9 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
   CloseHandle(f);
 }
 
-Pixel SolarizeDefault(Pixel p) {
-  // Threshold 230, all three channels.
-  if (77 * p.r + 150 * p.g + 29 * p.b >= 230 * 256) {
-    p.r = static_cast<uint8_t>(255 - p.r);
-    p.g = static_cast<uint8_t>(255 - p.g);
-    p.b = static_cast<uint8_t>(255 - p.b);
-  }
-  return p;
-}
-
-Pixel PosterizeDefault(Pixel p) {
-  // Eight levels: band (v * 8) >> 8, level band * 255 / 7.
-  auto level = [](uint8_t v) { return static_cast<uint8_t>(((v * 8) >> 8) * 255 / 7); };
-  return {level(p.b), level(p.g), level(p.r), p.a};
-}
-
-Pixel CutLowBitDefault(Pixel p) {
-  // One low bit cleared in each colour channel.
-  return {static_cast<uint8_t>(p.b & 0xFE), static_cast<uint8_t>(p.g & 0xFE),
-          static_cast<uint8_t>(p.r & 0xFE), p.a};
-}
+Pixel SolarizeDefault(Pixel p) { return ExpectedSolarization(p, 230, 0); }
+Pixel PosterizeDefault(Pixel p) { return ExpectedPosterization(p, 8); }
+Pixel CutLowBitDefault(Pixel p) { return ExpectedCutLowBit(p, 1, 1, 1); }
 
 Image Apply(const Image& source, const std::function<Pixel(Pixel)>& rule, int left, int top,
             int right, int bottom) {
@@ -101,7 +83,7 @@ std::string FirstDifference(const Image& actual, const Image& expected) {
   for (int y = 0; y < actual.height; ++y) {
     for (int x = 0; x < actual.width; ++x) {
       const Pixel a = At(actual, x, y), e = At(expected, x, y);
-      if (a.b != e.b || a.g != e.g || a.r != e.r || a.a != e.a) {
+      if (a != e) {
         std::snprintf(text, sizeof text, "pixel (%d,%d) BGRA %d,%d,%d,%d, expected %d,%d,%d,%d", x, y,
                       a.b, a.g, a.r, a.a, e.b, e.g, e.r, e.a);
         return text;

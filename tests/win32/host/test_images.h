@@ -1,15 +1,12 @@
-// Small pictures for the host's tests, and the filters' rules written out plainly as
-// the oracle the host's output is checked against.
+// Small pictures for the host's tests, and the filters' rules at their default
+// settings (from the tests' own rules) as the oracle the host's output is checked against.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "tests/reference/filter_reference.h"
 #include "tools/ppihost/image_file.h"
-
-struct Pixel {
-  uint8_t b, g, r, a;
-};
 
 inline Pixel At(const Image& image, int x, int y) {
   const uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];

@@ -161,8 +161,10 @@ void MouseUp(HWND pane, int x, int y) { SendMessageA(pane, WM_LBUTTONUP, 0, Poin
 
 namespace {
 
-// A 32-bit top-down DIB section holding a copy of a window DC's area.
-PanePicture CopyFromDc(HDC source, int x, int y, int width, int height) {
+// A 32-bit top-down DIB section of the given size, selected into a memory DC for
+// `draw`, read back afterwards.
+template <class Draw>
+PanePicture DrawIntoBitmap(int width, int height, Draw draw) {
   PanePicture picture;
   if (width <= 0 || height <= 0) return picture;
   BITMAPINFO info{};
@@ -173,11 +175,11 @@ PanePicture CopyFromDc(HDC source, int x, int y, int width, int height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap) return picture;
-  HDC memory = CreateCompatibleDC(source);
+  HDC memory = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+  draw(memory);
   GdiFlush();
   picture.width = width;
   picture.height = height;
@@ -196,10 +198,10 @@ PanePicture CapturePane(HWND pane) {
   UpdateWindow(pane);
   RECT client{};
   GetClientRect(pane, &client);
-  HDC dc = GetDC(pane);
-  PanePicture picture = CopyFromDc(dc, 0, 0, client.right, client.bottom);
-  ReleaseDC(pane, dc);
-  return picture;
+  // Printed, not read from the screen: a window over the pane changes nothing.
+  return DrawIntoBitmap(client.right, client.bottom, [pane](HDC memory) {
+    SendMessageA(pane, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  });
 }
 
 bool SaveWindowBitmap(HWND window, const std::string& path) {
@@ -207,7 +209,9 @@ bool SaveWindowBitmap(HWND window, const std::string& path) {
   RECT r{};
   GetWindowRect(window, &r);
   HDC dc = GetWindowDC(window);
-  const PanePicture p = CopyFromDc(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const PanePicture p = DrawIntoBitmap(
+      width, height, [&](HDC memory) { BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY); });
   ReleaseDC(window, dc);
   if (p.pixels.empty()) return false;
   const uint32_t rowBytes = (static_cast<uint32_t>(p.width) * 3 + 3) & ~3u;

@@ -70,7 +70,7 @@ struct PanePicture {
   uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
-// What the pane shows now (after letting it paint), read back from its client area.
+// What the pane shows now (after letting it paint), printed into a memory DC.
 PanePicture CapturePane(HWND pane);
 
 // Writes a window's picture as a 24-bit BMP file (for documentation screenshots).

@@ -1,5 +1,7 @@
 #include "support/host_log.h"
 
+#include "base/host_interface.h"
+
 namespace {
 int queryResult = 0;
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "plugin/host_interface.h"
+#include "base/host_interface.h"
 
 // The folder of the running program (where the built plug-in lies), with a backslash.
 std::string ProgramFolder();

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "resources/resource.h"
+
 TestImage ColourfulImage(int width, int height) {
   TestImage image{width, height, {}};
   image.bytes.resize(static_cast<size_t>(width) * height * 4);
@@ -41,7 +43,7 @@ int Over(int back, int v, int a) { return (back * (255 - a) + v * a) / 255; }
 }  // namespace
 
 PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
-                         const ColourRule& rule, int scrollX, int scrollY) {
+                         const PixelRule& rule, int scrollX, int scrollY) {
   PanePicture p;
   p.width = paneWidth;
   p.height = paneHeight;
@@ -53,12 +55,12 @@ PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
     for (int x = 0; x < paneWidth; ++x) {
       const int ix = x - left, iy = y - top;
       if (ix < 0 || iy < 0 || ix >= image.width || iy >= image.height) continue;
-      const uint8_t* s = &image.bytes[(static_cast<size_t>(iy) * image.width + ix) * 4];
-      const Colour c = rule(Colour{s[0], s[1], s[2]});
+      const Pixel s = image.At(ix, iy);
+      const Pixel c = rule(s);
       const int back = Board(x, y);
       p.pixels[static_cast<size_t>(y) * paneWidth + x] =
-          (static_cast<uint32_t>(Over(back, c.r, s[3])) << 16) |
-          (static_cast<uint32_t>(Over(back, c.g, s[3])) << 8) | static_cast<uint32_t>(Over(back, c.b, s[3]));
+          (static_cast<uint32_t>(Over(back, c.r, s.a)) << 16) |
+          (static_cast<uint32_t>(Over(back, c.g, s.a)) << 8) | static_cast<uint32_t>(Over(back, c.b, s.a));
     }
   }
   return p;
@@ -80,4 +82,13 @@ std::string ComparePictures(const PanePicture& actual, const PanePicture& expect
                 differing, static_cast<int>(first % actual.width), static_cast<int>(first / actual.width),
                 actual.pixels[first], expected.pixels[first]);
   return text;
+}
+
+std::string PaneDiffers(HWND dialog, const TestImage& image, const PixelRule& rule, int scrollX,
+                        int scrollY) {
+  const HWND pane = GetDlgItem(dialog, IDC_PREVIEW_PANE);
+  RECT client{};
+  GetClientRect(pane, &client);
+  return ComparePictures(CapturePane(pane),
+                         ExpectedPane(client.right, client.bottom, image, rule, scrollX, scrollY));
 }

@@ -8,12 +8,7 @@
 #include <vector>
 
 #include "support/dialog_driver.h"
-
-struct TestImage {
-  int width = 0, height = 0;
-  std::vector<uint8_t> bytes;  // BGRA, rows top to bottom
-  const uint8_t* data() const { return bytes.empty() ? nullptr : bytes.data(); }
-};
+#include "tests/reference/filter_reference.h"
 
 // A colourful image whose pixels all differ along both axes, with alpha ranging over
 // 0, 255 and values between.
@@ -21,11 +16,7 @@ TestImage ColourfulImage(int width, int height);
 // Every pixel the same.
 TestImage UniformImage(int width, int height, uint8_t b, uint8_t g, uint8_t r, uint8_t a);
 
-struct Colour {
-  uint8_t b, g, r;
-};
-using ColourRule = std::function<Colour(Colour)>;
-inline Colour Unchanged(Colour c) { return c; }
+inline Pixel Unchanged(Pixel p) { return p; }
 
 // The window colour as the pane's buffer holds it, 0x00RRGGBB.
 uint32_t WindowFill();
@@ -33,8 +24,14 @@ uint32_t WindowFill();
 // The picture of a pane of the given size showing `image` through `rule`, with the
 // image's top-left visible pixel at (scrollX, scrollY) along axes where it is larger
 // than the pane.
+// `rule`'s alpha is not used: the pane blends by the image's own.
 PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
-                         const ColourRule& rule, int scrollX = 0, int scrollY = 0);
+                         const PixelRule& rule, int scrollX = 0, int scrollY = 0);
 
 // "" when equal, else where they first differ and how many pixels do.
 std::string ComparePictures(const PanePicture& actual, const PanePicture& expected);
+
+// "" when the preview pane of `dialog` shows what ExpectedPane works out for a pane of
+// its client size, else how it differs.
+std::string PaneDiffers(HWND dialog, const TestImage& image, const PixelRule& rule,
+                        int scrollX = 0, int scrollY = 0);

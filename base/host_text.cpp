@@ -1,8 +1,8 @@
-#include "plugin/host_text.h"
+#include "base/host_text.h"
 
 #include <cstring>
 
-#include "plugin/cp932.h"
+#include "base/cp932.h"
 
 void CopyHostText(char* buffer, int32_t length, const char* text) {
   if (!buffer || length <= 0) return;
