@@ -8,6 +8,7 @@
 #include "filters/host_types.h"
 #include "plugin/filter_registry.h"
 #include "plugin/host_text.h"
+#include "plugin/message_box.h"
 #include "resources/texts_cp932.h"
 
 namespace {
@@ -16,7 +17,7 @@ inline constexpr size_t kExceptionTextSize = 512;
 void ShowSetupException(HWND parent, const char* detail) {
   char text[kExceptionTextSize];
   FormatWithDetail(text, sizeof text, kSetupExceptionMessage, detail);
-  MessageBoxA(parent, text, kSetupExceptionCaption, MB_ICONERROR);
+  ShowMessageBox(parent, text, kSetupExceptionCaption, MB_ICONERROR);
 }
 }  // namespace
 

@@ -8,7 +8,6 @@
 #include "plugin/filter_registry.h"
 #include "resources/texts_cp932.h"
 #include "support/host_log.h"
-#include "tools/ppihost/import_patch.h"
 #include "support/module_exports.h"
 
 namespace {
@@ -36,8 +35,7 @@ class Registry_ : public ::testing::Test {
  protected:
   void SetUp() override {
     destroyed = 0;
-    PatchImport(GetModuleHandleA(nullptr), "user32.dll", "MessageBoxA",
-                reinterpret_cast<void*>(&CapturedMessageBoxA));
+    CaptureMessageBoxes(GetModuleHandleA(nullptr));
     ClearHostEvents();
   }
   void TearDown() override { ASSERT_EQ(Registry->Init(nullptr), 1); }
