@@ -3,6 +3,7 @@
 // the Japanese code page (932) and again under a Western one (1252).
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "filter_run.h"
@@ -43,17 +44,23 @@ TEST(CodePage, IsTheOneTheRunAskedFor) {
   EXPECT_EQ(GetACP(), std::string(lang) == "C.UTF-8" ? 1252u : 932u) << lang;
 }
 
-class ForeignFolders : public ::testing::TestWithParam<std::wstring> {
+struct Folder {
+  const char* label;  // for test names and failure messages
+  std::wstring name;
+};
+void PrintTo(const Folder& folder, std::ostream* out) { *out << folder.label; }
+
+class ForeignFolders : public ::testing::TestWithParam<Folder> {
  protected:
   void SetUp() override { plugin.CaptureMessageBoxes(); }
 
-  PluginLibrary plugin{GetParam()};
+  PluginLibrary plugin{GetParam().name};
   HostWindow host;
   TestImage image = ColourfulImage(24, 16);
 };
 
 TEST_P(ForeignFolders, RunsAndSavesWithTheSettingsBesideTheModule) {
-  if (GetParam() == LongJapanesePath()) ASSERT_GT(Cp932Bytes(plugin.SettingsPathW()), 259u);
+  if (GetParam().name == LongJapanesePath()) ASSERT_GT(Cp932Bytes(plugin.SettingsPathW()), 259u);
   plugin.WriteSetting("Posterization", "division", "4");
   const FilterRun run = RunFilter(plugin, kPosterizationIndex, 13, 7, {0, 0, 13, 7}, false);
   EXPECT_TRUE(RegionFiltered(run, [](Pixel p) { return ExpectedPosterization(p, 4); }));
@@ -129,14 +136,10 @@ TEST_P(ForeignFolders, OkThatCannotSaveSaysSoAndKeepsTheDialogOpen) {
   }
 }
 
-std::string FolderCaseName(const ::testing::TestParamInfo<std::wstring>& info) {
-  static const char* const names[] = {"Cafe", "Hangul", "LongJapanese"};
-  return names[info.index];
-}
-
 INSTANTIATE_TEST_SUITE_P(Folders, ForeignFolders,
-                         ::testing::Values(L"caf\u00E9", L"\uD55C\uAE00 \uD3F4\uB354",  // café, 한글 폴더
-                                           LongJapanesePath()),
-                         FolderCaseName);
+                         ::testing::Values(Folder{"Cafe", L"caf\u00E9"},
+                                           Folder{"Hangul", L"\uD55C\uAE00 \uD3F4\uB354"},  // 한글 폴더
+                                           Folder{"LongJapanese", LongJapanesePath()}),
+                         [](const ::testing::TestParamInfo<Folder>& info) { return std::string(info.param.label); });
 
 }  // namespace
