@@ -60,7 +60,7 @@ SettingsWriter::SettingsWriter(std::wstring path) : path(std::move(path)), faile
 
 void SettingsWriter::WriteInt(const char* section, const char* key, int32_t value) {
   char text[16];
-  std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
+  std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
   Write(section, key, text);
 }
 

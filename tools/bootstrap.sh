@@ -3,7 +3,7 @@
 # when everything is already there.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev g++-mingw-w64-i686 binutils-mingw-w64-i686
+packages=(cmake make g++ libgtest-dev g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
           wine wine32:i386 xvfb xauth fonts-ipafont-gothic locales python3 zip unzip)
 
 missing=()
