@@ -1,7 +1,7 @@
 // The settings file next to the module, through the platform's private-profile functions.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string>
 
 #include "plugin/filter_registry.h"
 #include "settings/settings_file.h"
