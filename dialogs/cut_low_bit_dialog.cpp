@@ -72,24 +72,21 @@ void CutLowBitDialog::OnBitsEdited(WORD id) {
   if (IsPreviewChecked()) Redraw();
 }
 
-void CutLowBitDialog::WriteBitsFromEdit(const char* key, WORD id, const char* path) {
+void CutLowBitDialog::WriteBitsFromEdit(const char* key, WORD id, SettingsWriter& settings) {
   // A box that reads as no number leaves its key as it was; so does one holding a
   // number outside 0..7 (a pasted "-2", say), which the filter would refuse to run with.
   BOOL read = FALSE;
   const int32_t v = static_cast<int32_t>(GetDlgItemInt(dialogWindow, id, &read, TRUE));
   if (!read || !InRange(v, kMinLowBits, kMaxLowBits)) return;
-  WriteIntFromEdit(kCutLowBitSection, key, id, path);
+  WriteIntFromEdit(kCutLowBitSection, key, id, settings);
 }
 
-void CutLowBitDialog::OnOK() {
-  char path[kSettingsPathSize];
-  GetSettingsPath(path, sizeof path);
-  WriteBitsFromEdit("rmask", IDC_RED_BITS_EDIT, path);
-  WriteBitsFromEdit("gmask", IDC_GREEN_BITS_EDIT, path);
-  WriteBitsFromEdit("bmask", IDC_BLUE_BITS_EDIT, path);
-  WriteFlagFromCheck(kCutLowBitSection, "link", IDC_LINK_CHECK, path);
-  WriteFlagFromCheck(kCutLowBitSection, "preview", IDC_PREVIEW_CHECK, path);
-  FlushSettings(path);
+void CutLowBitDialog::OnOK(SettingsWriter& settings) {
+  WriteBitsFromEdit(kRedMaskKey, IDC_RED_BITS_EDIT, settings);
+  WriteBitsFromEdit(kGreenMaskKey, IDC_GREEN_BITS_EDIT, settings);
+  WriteBitsFromEdit(kBlueMaskKey, IDC_BLUE_BITS_EDIT, settings);
+  WriteFlagFromCheck(kCutLowBitSection, kLinkKey, IDC_LINK_CHECK, settings);
+  WriteFlagFromCheck(kCutLowBitSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }
 
 int32_t CutLowBitDialog::BitsForPreview(WORD id) {

@@ -12,7 +12,7 @@ class CutLowBitDialog : public FilterDialog {
  protected:
   BOOL OnInitDialog() override;
   BOOL OnCommand(HWND control, WORD id, WORD code) override;
-  void OnOK() override;
+  void OnOK(SettingsWriter& settings) override;
   void RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
                      const PaneSize* visibleSize, const PaneSize* paneSize,
                      const PanePoint* scroll, const uint8_t* image,
@@ -25,7 +25,7 @@ class CutLowBitDialog : public FilterDialog {
   // The box's bit count for the preview: an out-of-range reading falls back to the
   // field, so the mask table is only ever indexed with 0..7.
   int32_t BitsForPreview(WORD id);
-  void WriteBitsFromEdit(const char* key, WORD id, const char* path);
+  void WriteBitsFromEdit(const char* key, WORD id, SettingsWriter& settings);
 
   // The last bit counts accepted from the boxes, each 0..7.
   int32_t rmask = kDefaultLowBits;

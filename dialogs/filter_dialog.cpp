@@ -1,8 +1,10 @@
 // The base dialog: modal run, message routing, OK and Cancel, settings writes.
 #include "dialogs/filter_dialog.h"
 
+#include "base/message_box.h"
 #include "base/module_handle.h"
 #include "resources/resource.h"
+#include "resources/texts_cp932.h"
 #include "settings/settings_file.h"
 
 FilterDialog* ActiveDialog = nullptr;
@@ -68,7 +70,14 @@ BOOL FilterDialog::OnCommand(HWND, WORD id, WORD code) {
   if (id == IDOK || id == IDCANCEL) {
     int result = IDCANCEL;
     if (id == IDOK) {
-      OnOK();  // while the controls still hold the user's values
+      SettingsWriter settings;
+      OnOK(settings);  // while the controls still hold the user's values
+      if (!settings.Flush()) {
+        // The user can fix the folder and press OK again, or cancel.
+        ShowMessageBox(dialogWindow, WideFromCp932(kSettingsNotSavedMessage) + L"\n" + settings.Path(),
+                       kErrorCaption, MB_ICONERROR);
+        return TRUE;
+      }
       result = IDOK;
     }
     preview.scrollX = 0;
@@ -83,7 +92,7 @@ BOOL FilterDialog::OnCommand(HWND, WORD id, WORD code) {
   return FALSE;
 }
 
-void FilterDialog::OnOK() {}
+void FilterDialog::OnOK(SettingsWriter&) {}
 
 bool FilterDialog::IsPreviewChecked() const {
   return IsDlgButtonChecked(dialogWindow, IDC_PREVIEW_CHECK) == BST_CHECKED;
@@ -92,16 +101,15 @@ bool FilterDialog::IsPreviewChecked() const {
 HWND FilterDialog::GetPane() const { return GetDlgItem(dialogWindow, IDC_PREVIEW_PANE); }
 
 bool FilterDialog::WriteIntFromEdit(const char* section, const char* key, int controlId,
-                                    const char* path) {
+                                    SettingsWriter& settings) {
   BOOL valid = FALSE;
   const int value = static_cast<int>(GetDlgItemInt(dialogWindow, controlId, &valid, TRUE));
   if (!valid) return false;  // the file keeps its previous value
-  WriteSettingsInt(section, key, value, path);
+  settings.WriteInt(section, key, value);
   return true;
 }
 
 void FilterDialog::WriteFlagFromCheck(const char* section, const char* key, int controlId,
-                                      const char* path) {
-  const bool checked = IsDlgButtonChecked(dialogWindow, controlId) == BST_CHECKED;
-  WriteSettingsString(section, key, checked ? "1" : "0", path);
+                                      SettingsWriter& settings) {
+  settings.WriteFlag(section, key, IsDlgButtonChecked(dialogWindow, controlId) == BST_CHECKED);
 }

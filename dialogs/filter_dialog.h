@@ -1,6 +1,7 @@
 // The base of the settings dialogs: runs a dialog template modally, routes its
 // messages to virtual operations, ends it on OK or Cancel, owns the preview pane's
-// state and writes control values to the settings file.
+// state and saves control values to the settings file, keeping the dialog open with a
+// message when they cannot be saved.
 #pragma once
 #include <windows.h>
 
@@ -9,6 +10,8 @@
 #include <memory>
 
 #include "dialogs/preview_compose.h"
+
+class SettingsWriter;
 
 class FilterDialog {
  public:
@@ -30,16 +33,19 @@ class FilterDialog {
   // Repaints the pane at once, without waiting for a paint message.
   void Redraw();
   // Writes the integer an edit box holds; false (and nothing written) when it holds none.
-  bool WriteIntFromEdit(const char* section, const char* key, int controlId, const char* path);
+  bool WriteIntFromEdit(const char* section, const char* key, int controlId, SettingsWriter& settings);
   // Writes a check box's state as "1" or "0".
-  void WriteFlagFromCheck(const char* section, const char* key, int controlId, const char* path);
+  void WriteFlagFromCheck(const char* section, const char* key, int controlId,
+                          SettingsWriter& settings);
 
  protected:
   // Virtual operations in slot order (after the destructor).
   virtual INT_PTR DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   virtual BOOL OnInitDialog();
   virtual BOOL OnCommand(HWND control, WORD id, WORD code);
-  virtual void OnOK();
+  // Writes the dialog's values on OK; the base flushes them and ends the dialog only
+  // when all reached the file.
+  virtual void OnOK(SettingsWriter& settings);
   virtual void PaintPreview(HWND pane, HDC dc);
   virtual void OnLButtonDown(HWND pane, int x, int y, int keys);
   virtual void OnLButtonUp(HWND pane, int x, int y, int keys);

@@ -47,12 +47,9 @@ void PosterizationDialog::OnDivisionEdited() {
   if (AcceptTrackedValue(dialogWindow, kDivision, division) && IsPreviewChecked()) Redraw();
 }
 
-void PosterizationDialog::OnOK() {
-  char path[kSettingsPathSize];
-  GetSettingsPath(path, sizeof path);
-  WriteIntFromEdit(kPosterizationSection, "division", IDC_DIVISION_EDIT, path);
-  WriteFlagFromCheck(kPosterizationSection, "preview", IDC_PREVIEW_CHECK, path);
-  FlushSettings(path);
+void PosterizationDialog::OnOK(SettingsWriter& settings) {
+  WriteIntFromEdit(kPosterizationSection, kDivisionKey, IDC_DIVISION_EDIT, settings);
+  WriteFlagFromCheck(kPosterizationSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }
 
 void PosterizationDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,

@@ -60,16 +60,11 @@ void SolarizationDialog::OnThresholdEdited() {
   if (AcceptTrackedValue(dialogWindow, kThreshold, threshold) && IsPreviewChecked()) Redraw();
 }
 
-void SolarizationDialog::OnOK() {
-  char path[kSettingsPathSize];
-  GetSettingsPath(path, sizeof path);
-  WriteIntFromEdit(kSolarizationSection, "threshold", IDC_THRESHOLD_EDIT, path);
+void SolarizationDialog::OnOK(SettingsWriter& settings) {
+  WriteIntFromEdit(kSolarizationSection, kThresholdKey, IDC_THRESHOLD_EDIT, settings);
   const LRESULT channel = SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
-  if (channel != CB_ERR) {
-    WriteSettingsInt(kSolarizationSection, "channel", static_cast<int>(channel), path);
-  }
-  WriteFlagFromCheck(kSolarizationSection, "preview", IDC_PREVIEW_CHECK, path);
-  FlushSettings(path);
+  if (channel != CB_ERR) settings.WriteInt(kSolarizationSection, kChannelKey, static_cast<int32_t>(channel));
+  WriteFlagFromCheck(kSolarizationSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }
 
 void SolarizationDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,

@@ -12,7 +12,7 @@ class SolarizationDialog : public FilterDialog {
   INT_PTR DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnInitDialog() override;
   BOOL OnCommand(HWND control, WORD id, WORD code) override;
-  void OnOK() override;
+  void OnOK(SettingsWriter& settings) override;
   void RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
                      const PaneSize* visibleSize, const PaneSize* paneSize,
                      const PanePoint* scroll, const uint8_t* image,

@@ -1,6 +1,7 @@
 #include "filters/filter_error.h"
 
 #include "base/host_interface.h"
+#include "base/message_box.h"
 #include "base/win32_handles.h"
 #include "resources/texts_cp932.h"
 
@@ -9,11 +10,12 @@ inline constexpr int kQueryBeforeError = 5;
 }  // namespace
 
 int CallHostQuery(int code, int argument) {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (n == 0 || n >= sizeof path) return 0;
+  // The host's own path, whatever its folder is called.
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return 0;
   // Only adds a reference to the host, which is already loaded.
-  LoadedModule host(LoadLibraryA(path));
+  LoadedModule host(LoadLibraryW(path));
   if (!host) return 0;
   const auto query =
       reinterpret_cast<PBF_QueryClientInfoFn>(reinterpret_cast<void*>(GetProcAddress(host, "PBF_QueryClientInfo")));
@@ -22,5 +24,5 @@ int CallHostQuery(int code, int argument) {
 
 void ReportFilterError(HWND window, const char* text) {
   CallHostQuery(kQueryBeforeError, 0);
-  if (text) MessageBoxA(window, text, kErrorCaption, MB_ICONERROR);
+  if (text) ShowMessageBox(window, text, kErrorCaption, MB_ICONERROR);
 }

@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "base/host_text.h"
+#include "base/message_box.h"
 #include "plugin/filter_registry.h"
 #include "resources/texts_cp932.h"
 
@@ -17,7 +18,7 @@ inline constexpr size_t kExceptionTextSize = 512;
 void ShowSetupException(HWND parent, const char* detail) {
   char text[kExceptionTextSize];
   FormatWithDetail(text, sizeof text, kSetupExceptionMessage, detail);
-  MessageBoxA(parent, text, kSetupExceptionCaption, MB_ICONERROR);
+  ShowMessageBox(parent, text, kSetupExceptionCaption, MB_ICONERROR);
 }
 }  // namespace
 

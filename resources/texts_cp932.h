@@ -1,6 +1,7 @@
 // The module's narrow texts as code page 932 (Shift-JIS) bytes. They are copied byte
-// for byte to the host and passed to the ANSI (A) functions, so they are spelt here
-// as bytes, each with its text in the comment above it.
+// for byte to the host, and converted from code page 932 for message boxes whatever the
+// system's code page, so they are spelt here as bytes, each with its text in the
+// comment above it.
 #pragma once
 #include "zuzovezu_version.h"
 
@@ -19,6 +20,8 @@ inline constexpr char kErrorCaption[] = "\x83G\x83\x89\x81[";
 // 設定ダイアログで例外が発生しました。\n処理を中断します。
 inline constexpr char kSetupExceptionMessage[] = "\x90\xDD\x92\xE8\x83_\x83" "C\x83" "A\x83\x8D\x83O\x82\xC5\x97\xE1\x8AO\x82\xAA\x94\xAD\x90\xB6\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81" "B\n\x8F\x88\x97\x9D\x82\xF0\x92\x86\x92" "f\x82\xB5\x82\xDC\x82\xB7\x81" "B";
 inline constexpr char kSetupExceptionCaption[] = "exception";
+// 設定を保存できませんでした。 (followed by a line break and the settings file's path)
+inline constexpr char kSettingsNotSavedMessage[] = "\x90\xDD\x92\xE8\x82\xF0\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81" "B";
 inline constexpr char kUnknownException[] = "unknown exception";
 
 // One ASCII line naming the maker, returned by PB_GetPluginInfo.

@@ -1,21 +1,39 @@
-// The settings file zodederor.ini next to the module, through the platform's
-// private-profile functions.
+// The settings file zodederor.ini next to the module, through the platform's wide
+// private-profile functions: any folder name, in any ANSI code page, at any length.
 #pragma once
+#include <cstdint>
+#include <string>
+
 #include "settings/settings_records.h"
 
-inline constexpr int kSettingsPathSize = 260;
-
-// Fills `buffer` (of `size` bytes) with the settings file's full path, or the empty
-// string when the module's path cannot hold it. Returns `buffer`.
-char* GetSettingsPath(char* buffer, int size);
+// The settings file's full path beside the module; empty when the module's path
+// cannot be had.
+std::wstring SettingsPath();
 
 SolarizationSettings ReadSolarizationSettings();
 PosterizationSettings ReadPosterizationSettings();
 CutLowBitSettings ReadCutLowBitSettings();
 
-// One key written as text; nothing is written when `path` is empty.
-void WriteSettingsString(const char* section, const char* key, const char* value,
-                         const char* path);
-void WriteSettingsInt(const char* section, const char* key, int value, const char* path);
-// Makes the platform write its cached copy of the file to disk.
-void FlushSettings(const char* path);
+// One save of a dialog's values: every key written against one path, each write
+// checked, and one flush at the end. A key written after a failure is not attempted.
+class SettingsWriter {
+ public:
+  SettingsWriter();  // the settings file beside the module
+  explicit SettingsWriter(std::wstring path);
+
+  // Written as decimal text.
+  void WriteInt(const char* section, const char* key, int32_t value);
+  // Written as "1" or "0".
+  void WriteFlag(const char* section, const char* key, bool on);
+  // Makes the platform write its cached copy of the file to disk. True when there was
+  // a path and every write reached the file.
+  bool Flush();
+
+  const std::wstring& Path() const { return path; }
+
+ private:
+  void Write(const char* section, const char* key, const char* value);
+
+  std::wstring path;
+  bool failed;
+};

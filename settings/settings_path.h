@@ -1,10 +1,9 @@
 // Building the settings-file path from the module's path. Platform-free.
 #pragma once
-#include <cstddef>
+#include <string>
 
-// `buffer` holds the module file's path, `length` bytes long (as the platform returned
-// it, with `length` < `size` when it was not truncated). Replaces everything after the
-// last backslash with `fileName`. When the path was truncated, holds no backslash, or
-// the result would not fit in `size` bytes, the buffer becomes the empty string and the
-// result is false: reads then give defaults and nothing is written anywhere.
-bool ReplaceFileName(char* buffer, size_t size, size_t length, const char* fileName);
+// `modulePath` is the module file's full path as the platform gives it (UTF-16, any
+// length). Returns it with everything after the last backslash replaced by the settings
+// file's name; the empty string when it holds no backslash (never the module itself):
+// reads then give defaults and a save reports that it failed.
+std::wstring SettingsPathBeside(const std::wstring& modulePath);

@@ -4,11 +4,21 @@
 #pragma once
 #include <cstdint>
 
-inline constexpr char kSettingsFileName[] = "zodederor.ini";
+inline constexpr wchar_t kSettingsFileName[] = L"zodederor.ini";
 
 inline constexpr char kSolarizationSection[] = "Solarization";
 inline constexpr char kPosterizationSection[] = "Posterization";
 inline constexpr char kCutLowBitSection[] = "CutLBit";
+
+// The keys, spelt here once for the readers below and the dialogs' writes.
+inline constexpr char kThresholdKey[] = "threshold";
+inline constexpr char kChannelKey[] = "channel";
+inline constexpr char kDivisionKey[] = "division";
+inline constexpr char kRedMaskKey[] = "rmask";
+inline constexpr char kGreenMaskKey[] = "gmask";
+inline constexpr char kBlueMaskKey[] = "bmask";
+inline constexpr char kLinkKey[] = "link";
+inline constexpr char kPreviewKey[] = "preview";  // in each of the three sections
 
 struct SolarizationSettings {
   int32_t threshold;  // luminance threshold, 0..255
@@ -51,27 +61,27 @@ inline bool IsValid(const CutLowBitSettings& s) {
 template <class ReadInt>
 SolarizationSettings ReadSolarizationRecord(ReadInt read) {
   SolarizationSettings s;
-  s.threshold = read(kSolarizationSection, "threshold", kDefaultThreshold);
-  s.channel = read(kSolarizationSection, "channel", 0);
-  s.preview = read(kSolarizationSection, "preview", 1);
+  s.threshold = read(kSolarizationSection, kThresholdKey, kDefaultThreshold);
+  s.channel = read(kSolarizationSection, kChannelKey, 0);
+  s.preview = read(kSolarizationSection, kPreviewKey, 1);
   return s;
 }
 
 template <class ReadInt>
 PosterizationSettings ReadPosterizationRecord(ReadInt read) {
   PosterizationSettings s;
-  s.division = read(kPosterizationSection, "division", kDefaultDivision);
-  s.preview = read(kPosterizationSection, "preview", 1);
+  s.division = read(kPosterizationSection, kDivisionKey, kDefaultDivision);
+  s.preview = read(kPosterizationSection, kPreviewKey, 1);
   return s;
 }
 
 template <class ReadInt>
 CutLowBitSettings ReadCutLowBitRecord(ReadInt read) {
   CutLowBitSettings s;
-  s.rmask = read(kCutLowBitSection, "rmask", kDefaultLowBits);
-  s.gmask = read(kCutLowBitSection, "gmask", kDefaultLowBits);
-  s.bmask = read(kCutLowBitSection, "bmask", kDefaultLowBits);
-  s.link = read(kCutLowBitSection, "link", 1);
-  s.preview = read(kCutLowBitSection, "preview", 1);
+  s.rmask = read(kCutLowBitSection, kRedMaskKey, kDefaultLowBits);
+  s.gmask = read(kCutLowBitSection, kGreenMaskKey, kDefaultLowBits);
+  s.bmask = read(kCutLowBitSection, kBlueMaskKey, kDefaultLowBits);
+  s.link = read(kCutLowBitSection, kLinkKey, 1);
+  s.preview = read(kCutLowBitSection, kPreviewKey, 1);
   return s;
 }

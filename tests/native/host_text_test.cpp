@@ -71,43 +71,18 @@ TEST(FormatWithDetail, ShortensTheDetailToFitItsBuffer) {
   EXPECT_EQ(std::string(buffer + 12, 4), "xxxx");
 }
 
-struct PathCase {
-  const char* module;
-  size_t size;
-  const char* expected;
-};
-
-TEST(ReplaceFileName, PutsTheFileNextToTheModuleOrYieldsEmpty) {
-  const PathCase cases[] = {
-      {"C:\\plug\\zuzovezu.ppi", 260, "C:\\plug\\zodederor.ini"},
-      {"C:\\zuzovezu.ppi", 260, "C:\\zodederor.ini"},
-      {"C:\\p\\z.ppi", 19, "C:\\p\\zodederor.ini"},  // exactly fits with its NUL
-      {"C:\\p\\z.ppi", 18, ""},                      // one byte short
-      {"zuzovezu.ppi", 260, ""},                     // no folder: never the module itself
-      {"", 260, ""},
+TEST(SettingsPathBeside, PutsTheFileNextToTheModuleWhateverItsNameOrLength) {
+  const std::wstring longFolder(300, L'\u9577');  // 長, far past 259 bytes in code page 932
+  const struct {
+    std::wstring module, expected;
+  } cases[] = {
+      {L"C:\\Plugins\\Caf\u00E9\\zuzovezu.ppi", L"C:\\Plugins\\Caf\u00E9\\zodederor.ini"},
+      {L"C:\\\u30BD\u30D5\u30C8\\\u30BD.ppi", L"C:\\\u30BD\u30D5\u30C8\\zodederor.ini"},  // ソフト\ソ.ppi
+      {L"C:\\" + longFolder + L"\\z.ppi", L"C:\\" + longFolder + L"\\zodederor.ini"},
+      {L"zuzovezu.ppi", L""},  // no folder: never the module itself
+      {L"", L""},
   };
-  for (const PathCase& c : cases) {
-    char buffer[300];
-    std::memset(buffer, 'x', sizeof buffer);
-    std::strcpy(buffer, c.module);
-    ReplaceFileName(buffer, c.size, std::strlen(c.module), "zodederor.ini");
-    EXPECT_STREQ(buffer, c.expected) << c.module << " " << c.size;
-    for (size_t k = c.size; k < sizeof buffer; ++k) ASSERT_EQ(buffer[k], 'x') << c.module;
-  }
-}
-
-TEST(ReplaceFileName, TruncatedModulePathYieldsEmpty) {
-  // The platform returns the buffer size when the path did not fit.
-  char buffer[12] = "C:\\a\\b\\zuzo";
-  EXPECT_FALSE(ReplaceFileName(buffer, 12, 12, "x.ini"));
-  EXPECT_STREQ(buffer, "");
-}
-
-TEST(ReplaceFileName, FindsTheSeparatorInsideJapaneseNames) {
-  // ソ is 0x83 0x5C: its trail byte is a backslash that separates nothing.
-  char buffer[64] = "C:\\\x83\x5C\x83t\x83g\\\x83\x5C.ppi";  // C:\ソフト\ソ.ppi
-  ReplaceFileName(buffer, sizeof buffer, std::strlen(buffer), "zodederor.ini");
-  EXPECT_STREQ(buffer, "C:\\\x83\x5C\x83t\x83g\\zodederor.ini");
+  for (const auto& c : cases) EXPECT_EQ(SettingsPathBeside(c.module), c.expected);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "host/host_process.h"
 #include "host/test_images.h"
 #include "tools/ppihost/com_ref.h"
+#include "tools/ppihost/commands.h"
 #include "tools/ppihost/host_error.h"
 #include "zuzovezu_version.h"
 
@@ -379,26 +380,50 @@ struct DialogPresser {
   }
 };
 
+// Nobody is there to answer a dialog: setup ends at once instead of waiting forever.
+TEST_F(CommandLineHost, SetupInBatchModeOpensNoDialog) {
+  Write(folder + L"in.png", TestPicture(9, 6, true));
+  DialogPresser ok{IDOK};
+  const HostResult r = RunHost({L"setup", plugin, L"post", folder + L"in.png"}, std::ref(ok));
+  ASSERT_FALSE(r.timedOut);
+  EXPECT_FALSE(ok.pressed);
+  EXPECT_EQ(r.exitCode, 2u);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_NE(r.err.find("interactive"), std::string::npos) << r.err;
+  EXPECT_EQ(Files().count(L"zodederor.ini"), 0u);
+}
+
+// The dialog's buttons pressed by a thread timer from inside its modal loop.
+DialogPresser* activePresser = nullptr;
+void CALLBACK PressFromTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (activePresser) (*activePresser)(GetCurrentProcessId());
+}
+
+// setup as from a terminal, run in this process.
+int InteractiveSetup(const std::wstring& plugin, const std::wstring& input, DialogPresser& presser) {
+  Arguments args;
+  args.command = L"setup";
+  args.positional = {plugin, L"post", input};
+  activePresser = &presser;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, PressFromTimer);
+  const int code = SetupCommand(args);
+  KillTimer(nullptr, timer);
+  activePresser = nullptr;
+  return code;
+}
+
 TEST_F(CommandLineHost, SetupSaysWhetherTheDialogWasConfirmed) {
   Write(folder + L"in.png", TestPicture(9, 6, true));
   DialogPresser ok{IDOK};
-  const HostResult confirmed =
-      RunHost({L"setup", plugin, L"post", folder + L"in.png"}, std::ref(ok));
-  ASSERT_FALSE(confirmed.timedOut);
-  EXPECT_EQ(confirmed.exitCode, 0u) << confirmed.err;
-  EXPECT_EQ(confirmed.out, "Posterization... settings confirmed\n");
+  EXPECT_EQ(InteractiveSetup(plugin, folder + L"in.png", ok), 0);
+  EXPECT_TRUE(ok.pressed);
   // A confirmed dialog saves its settings next to the plug-in.
-  if (ok.pressed) {
-    EXPECT_EQ(Files().count(L"zodederor.ini"), 1u);
-  }
+  EXPECT_EQ(Files().count(L"zodederor.ini"), 1u);
 
   DialogPresser cancel{IDCANCEL};
-  const HostResult cancelled =
-      RunHost({L"setup", plugin, L"post", folder + L"in.png"}, std::ref(cancel));
-  ASSERT_FALSE(cancelled.timedOut);
-  if (!cancel.pressed) GTEST_SKIP() << "the filter shows no dialog yet";
-  EXPECT_EQ(cancelled.exitCode, 1u) << cancelled.err;
-  EXPECT_EQ(cancelled.out, "Posterization... settings cancelled\n");
+  EXPECT_EQ(InteractiveSetup(plugin, folder + L"in.png", cancel), 1);
+  EXPECT_TRUE(cancel.pressed);
 }
 
 }  // namespace

@@ -49,10 +49,10 @@ class FailingDialog : public SolarizationDialog {
     SolarizationDialog::OnLButtonDown(pane, x, y, keys);  // takes the capture first
     Fail(Throw::kPress);
   }
-  void OnOK() override {
+  void OnOK(SettingsWriter& settings) override {
     Fail(Throw::kOk);
     Fail(Throw::kNonStandard);
-    SolarizationDialog::OnOK();
+    SolarizationDialog::OnOK(settings);
   }
 
  private:
@@ -79,8 +79,7 @@ Filter* MakeFailing() { return new FailingFilter(); }
 class DialogFramework : public ::testing::Test {
  protected:
   void SetUp() override {
-    PatchImport(GetModuleHandleA(nullptr), "user32.dll", "MessageBoxA",
-                reinterpret_cast<void*>(&CapturedMessageBoxA));
+    CaptureMessageBoxes(GetModuleHandleA(nullptr));
     const FilterRegistry::Factory failing[] = {&MakeFailing};
     // The plug-in's copy supplies the templates, the cursors and the settings folder.
     ASSERT_EQ(Registry->Init(plugin.Module(), failing, 1), 1);
@@ -156,12 +155,9 @@ class ProbeDialog : public FilterDialog {
   int paints = 0;
 
  protected:
-  void OnOK() override {
-    char path[kSettingsPathSize];
-    GetSettingsPath(path, sizeof path);
-    wrote = WriteIntFromEdit("Probe", "value", IDC_THRESHOLD_EDIT, path);
-    WriteFlagFromCheck("Probe", "flag", IDC_PREVIEW_CHECK, path);
-    FlushSettings(path);
+  void OnOK(SettingsWriter& settings) override {
+    wrote = WriteIntFromEdit("Probe", "value", IDC_THRESHOLD_EDIT, settings);
+    WriteFlagFromCheck("Probe", "flag", IDC_PREVIEW_CHECK, settings);
   }
   void PaintPreview(HWND pane, HDC dc) override {
     ++paints;

@@ -4,15 +4,13 @@
 #include "filters/filter_error.h"
 #include "resources/texts_cp932.h"
 #include "support/host_log.h"
-#include "tools/ppihost/import_patch.h"
 
 namespace {
 
 class FilterErrors : public ::testing::Test {
  protected:
   void SetUp() override {
-    PatchImport(GetModuleHandleA(nullptr), "user32.dll", "MessageBoxA",
-                reinterpret_cast<void*>(&CapturedMessageBoxA));
+    CaptureMessageBoxes(GetModuleHandleA(nullptr));
     ClearHostEvents();
   }
 };

@@ -33,11 +33,12 @@ int WINAPI SpyStretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int des
                        bits, info, usage, rop);
 }
 
-std::string OrNull(LPCSTR s) { return s ? s : "<null>"; }
+// The module's sections, keys and values are ASCII.
+std::string OrNull(LPCWSTR s) { return s ? std::string(s, s + wcslen(s)) : "<null>"; }
 
-BOOL WINAPI SpyWriteProfile(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {
+BOOL WINAPI SpyWriteProfile(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR path) {
   writes.push_back({OrNull(section), OrNull(key), OrNull(value)});
-  return WritePrivateProfileStringA(section, key, value, path);
+  return WritePrivateProfileStringW(section, key, value, path);
 }
 
 }  // namespace
@@ -49,7 +50,7 @@ void CountPreviewPaints(HMODULE module) {
 int PreviewPaints() { return paints; }
 
 void RecordProfileWrites(HMODULE module) {
-  PatchImport(module, "kernel32.dll", "WritePrivateProfileStringA",
+  PatchImport(module, "kernel32.dll", "WritePrivateProfileStringW",
               reinterpret_cast<void*>(&SpyWriteProfile));
   writes.clear();
 }

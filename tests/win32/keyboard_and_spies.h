@@ -1,7 +1,7 @@
 // What the dialog driver lacks for the Posterization and Cut Low Bit dialogs: keys and
 // typed characters sent to one control, and spies on the plug-in's imports that count
 // the preview's paints (StretchDIBits) and record its settings writes
-// (WritePrivateProfileStringA, passed on).
+// (WritePrivateProfileStringW, passed on).
 #pragma once
 #include <windows.h>
 
@@ -25,7 +25,7 @@ struct ProfileWrite {
   std::string section, key, value;  // "<null>" for a null argument
   std::string Text() const { return section + "/" + key + "=" + value; }
 };
-// Installs the WritePrivateProfileStringA spy on `module` and clears the record.
+// Installs the WritePrivateProfileStringW spy on `module` and clears the record.
 void RecordProfileWrites(HMODULE module);
 const std::vector<ProfileWrite>& ProfileWrites();
 // The writes as "section/key=value" texts, in order.

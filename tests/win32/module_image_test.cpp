@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,17 +12,22 @@
 
 namespace {
 
-std::set<std::string> ImportedDlls(HMODULE module) {
+// Each imported DLL (in lower case) with the functions imported from it by name.
+std::map<std::string, std::set<std::string>> Imports(HMODULE module) {
   auto* base = reinterpret_cast<BYTE*>(module);
   auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
   const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  std::set<std::string> names;
+  std::map<std::string, std::set<std::string>> imports;
   for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
     std::string n(reinterpret_cast<char*>(base + d->Name));
     std::transform(n.begin(), n.end(), n.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    names.insert(n);
+    std::set<std::string>& functions = imports[n];
+    for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk); t->u1.AddressOfData; ++t) {
+      if (IMAGE_SNAP_BY_ORDINAL(t->u1.Ordinal)) continue;
+      functions.insert(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + t->u1.AddressOfData)->Name);
+    }
   }
-  return names;
+  return imports;
 }
 
 std::set<std::string> ExportedNames(HMODULE module) {
@@ -46,7 +52,26 @@ TEST(ModuleImage, ExportsExactlyThePlainAndDecoratedNames) {
 TEST(ModuleImage, ImportsOnlyTheSystemDlls) {
   PluginLibrary plugin;
   const std::set<std::string> allowed = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"};
-  for (const std::string& dll : ImportedDlls(plugin.Module())) EXPECT_TRUE(allowed.count(dll)) << dll;
+  for (const auto& [dll, functions] : Imports(plugin.Module())) EXPECT_TRUE(allowed.count(dll)) << dll;
+}
+
+// Nothing that starts or steers threads (which a filter never needs and which makes
+// scanners suspicious), nothing newer than Windows XP SP3 that a runtime tends to pull
+// in, and no narrow message box (its text would be read in the system's code page).
+TEST(ModuleImage, ImportsNoThreadControlNothingPastXpAndNoNarrowMessageBox) {
+  PluginLibrary plugin;
+  const std::set<std::string> rejected = {
+      "CreateThread", "CreateRemoteThread", "_beginthread", "_beginthreadex", "ExitThread",
+      "TerminateThread", "SuspendThread", "ResumeThread", "GetThreadContext", "SetThreadContext",
+      "OpenThread", "QueueUserAPC", "AddVectoredExceptionHandler", "SetUnhandledExceptionFilter",
+      "GetTickCount64", "InitializeCriticalSectionEx", "InitOnceExecuteOnce", "InitializeSRWLock",
+      "AcquireSRWLockExclusive", "InitializeConditionVariable", "SleepConditionVariableCS",
+      "FlsAlloc", "FlsFree", "GetCurrentProcessorNumber", "CreateEventExW", "CreateSemaphoreExW",
+      "GetSystemTimePreciseAsFileTime", "LCIDToLocaleName", "GetLocaleInfoEx", "CompareStringEx",
+      "MessageBoxA", "MessageBoxExA"};
+  for (const auto& [dll, functions] : Imports(plugin.Module())) {
+    for (const std::string& f : functions) EXPECT_FALSE(rejected.count(f)) << dll << " " << f;
+  }
 }
 
 class VersionResource : public ::testing::Test {

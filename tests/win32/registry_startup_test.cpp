@@ -36,8 +36,7 @@ class Registry_ : public ::testing::Test {
  protected:
   void SetUp() override {
     destroyed = 0;
-    PatchImport(GetModuleHandleA(nullptr), "user32.dll", "MessageBoxA",
-                reinterpret_cast<void*>(&CapturedMessageBoxA));
+    CaptureMessageBoxes(GetModuleHandleA(nullptr));
     ClearHostEvents();
   }
   void TearDown() override { ASSERT_EQ(Registry->Init(nullptr), 1); }

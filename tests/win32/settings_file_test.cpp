@@ -1,7 +1,7 @@
 // The settings file next to the module, through the platform's private-profile functions.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string>
 
 #include "plugin/filter_registry.h"
 #include "settings/settings_file.h"
@@ -16,25 +16,7 @@ class SettingsFile : public ::testing::Test {
   PluginLibrary plugin;  // a module in a folder with a Japanese name
 };
 
-TEST_F(SettingsFile, LiesNextToTheModule) {
-  char path[kSettingsPathSize];
-  EXPECT_EQ(GetSettingsPath(path, sizeof path), path);
-  EXPECT_EQ(std::string(path), plugin.SettingsPath());
-}
-
-TEST_F(SettingsFile, PathThatDoesNotFitIsEmptyAndNothingIsWrittenPastTheBuffer) {
-  const std::string full = plugin.SettingsPath();
-  char buffer[kSettingsPathSize + 8];
-  for (int size : {1, 10, static_cast<int>(full.size() - 13), static_cast<int>(full.size())}) {
-    std::memset(buffer, 'x', sizeof buffer);
-    GetSettingsPath(buffer, size);
-    EXPECT_STREQ(buffer, "") << size;
-    for (size_t k = size; k < sizeof buffer; ++k) ASSERT_EQ(buffer[k], 'x') << size;
-  }
-  std::memset(buffer, 'x', sizeof buffer);
-  GetSettingsPath(buffer, static_cast<int>(full.size() + 1));  // exactly fits with its NUL
-  EXPECT_EQ(std::string(buffer), full);
-}
+TEST_F(SettingsFile, LiesNextToTheModule) { EXPECT_EQ(SettingsPath(), plugin.SettingsPathW()); }
 
 TEST_F(SettingsFile, DefaultsWithoutAFile) {
   const SolarizationSettings s = ReadSolarizationSettings();
@@ -68,19 +50,26 @@ TEST_F(SettingsFile, ReadsSignedNumbersAndZeroForText) {
   EXPECT_EQ(c.gmask, INT32_MIN);
 }
 
-TEST_F(SettingsFile, WritesDecimalTextAndFlushes) {
-  char path[kSettingsPathSize];
-  GetSettingsPath(path, sizeof path);
-  WriteSettingsInt("Posterization", "division", -5, path);
-  WriteSettingsString("Posterization", "preview", "0", path);
-  FlushSettings(path);
+TEST_F(SettingsFile, CreatesAnAnsiFileWithDecimalText) {
+  SettingsWriter settings;
+  settings.WriteInt("Posterization", "division", -5);
+  settings.WriteFlag("Posterization", "preview", false);
+  EXPECT_TRUE(settings.Flush());
+  EXPECT_EQ(settings.Path(), plugin.SettingsPathW());
   EXPECT_EQ(plugin.SettingsText(), "[Posterization]\r\ndivision=-5\r\npreview=0\r\n");
   EXPECT_EQ(ReadPosterizationSettings().division, -5);
 }
 
-TEST_F(SettingsFile, EmptyPathWritesNothing) {
-  WriteSettingsInt("Posterization", "division", 3, "");
-  FlushSettings("");
+TEST_F(SettingsFile, SaveFailsWhenTheFileCannotBeWrittenOrThereIsNoPath) {
+  // The settings file's name taken by a folder, and no path at all.
+  ASSERT_TRUE(CreateDirectoryW(plugin.SettingsPathW().c_str(), nullptr));
+  SettingsWriter blocked;
+  blocked.WriteInt("Posterization", "division", 3);
+  EXPECT_FALSE(blocked.Flush());
+  RemoveDirectoryW(plugin.SettingsPathW().c_str());
+  SettingsWriter nowhere{std::wstring()};
+  nowhere.WriteInt("Posterization", "division", 3);
+  EXPECT_FALSE(nowhere.Flush());
   EXPECT_EQ(plugin.SettingsText(), "");
 }
 

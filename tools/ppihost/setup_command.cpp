@@ -1,14 +1,20 @@
 // ppihost setup PLUGIN FILTER INPUT: opens the filter's settings dialog over an image,
-// as the host's menu does, and says whether the user confirmed it.
+// as the host's menu does, and says whether the user confirmed it. A batch run has
+// nobody to answer the dialog, so it opens none.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "tools/ppihost/commands.h"
 #include "tools/ppihost/console_text.h"
 #include "tools/ppihost/exit_codes.h"
+#include "tools/ppihost/host_error.h"
 #include "tools/ppihost/image_file.h"
 
 int SetupCommand(const Arguments& args) {
+  if (args.batch) {
+    throw HostError{kExitUsage,
+                    L"setup needs an interactive session: run it from a terminal, without --batch"};
+  }
   ExpectPositional(args, 3);
   const PluginModule plugin(args.positional[0]);
   const std::vector<FilterEntry> filters = plugin.Filters();

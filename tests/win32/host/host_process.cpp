@@ -1,7 +1,5 @@
 #include "host/host_process.h"
 
-#include <thread>
-
 namespace {
 
 constexpr DWORD kTimeoutMs = 60000;
@@ -36,6 +34,19 @@ void ReadAll(HANDLE pipe, std::string* into) {
   char buffer[4096];
   DWORD n;
   while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0) into->append(buffer, n);
+}
+
+// A pipe drained on a thread of its own, so that a full pipe never stalls the host.
+// (The win32 thread model's runtime has no std::thread.)
+struct PipeDrain {
+  HANDLE pipe;
+  std::string* into;
+};
+
+DWORD WINAPI DrainPipe(void* param) {
+  auto* drain = static_cast<PipeDrain*>(param);
+  ReadAll(drain->pipe, drain->into);
+  return 0;
 }
 
 }  // namespace
@@ -84,8 +95,10 @@ HostResult RunHost(const std::vector<std::wstring>& args,
     result.err = "cannot start ppihost.exe";
     return result;
   }
-  std::thread outReader(ReadAll, outRead, &result.out);
-  std::thread errReader(ReadAll, errRead, &result.err);
+  PipeDrain outDrain{outRead, &result.out};
+  PipeDrain errDrain{errRead, &result.err};
+  HANDLE readers[2] = {CreateThread(nullptr, 0, DrainPipe, &outDrain, 0, nullptr),
+                       CreateThread(nullptr, 0, DrainPipe, &errDrain, 0, nullptr)};
   DWORD waited = 0;
   while (WaitForSingleObject(process.hProcess, kPollMs) == WAIT_TIMEOUT) {
     if (whileRunning) whileRunning(process.dwProcessId);
@@ -96,8 +109,9 @@ HostResult RunHost(const std::vector<std::wstring>& args,
       WaitForSingleObject(process.hProcess, INFINITE);
     }
   }
-  outReader.join();
-  errReader.join();
+  WaitForMultipleObjects(2, readers, TRUE, INFINITE);
+  CloseHandle(readers[0]);
+  CloseHandle(readers[1]);
   GetExitCodeProcess(process.hProcess, &result.exitCode);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);

@@ -1,10 +1,33 @@
 #include "support/host_log.h"
 
 #include "base/host_interface.h"
+#include "tools/ppihost/import_patch.h"
 
 namespace {
 int queryResult = 0;
+
+std::string Cp932(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), &s[0], n, nullptr, nullptr);
+  return s;
 }
+
+int WINAPI CapturedMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+  HostEvent e;
+  e.kind = HostEvent::kMessageBox;
+  e.owner = owner;
+  e.wideText = text ? text : L"";
+  e.wideCaption = caption ? caption : L"";
+  e.text = Cp932(e.wideText);
+  e.caption = Cp932(e.wideCaption);
+  e.type = type;
+  HostEvents().push_back(e);
+  return IDOK;
+}
+}  // namespace
 
 std::vector<HostEvent>& HostEvents() {
   static std::vector<HostEvent> events;
@@ -14,15 +37,8 @@ std::vector<HostEvent>& HostEvents() {
 void ClearHostEvents() { HostEvents().clear(); }
 void SetHostQueryResult(int result) { queryResult = result; }
 
-int WINAPI CapturedMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  HostEvent e;
-  e.kind = HostEvent::kMessageBox;
-  e.owner = owner;
-  e.text = text ? text : "";
-  e.caption = caption ? caption : "";
-  e.type = type;
-  HostEvents().push_back(e);
-  return IDOK;
+void CaptureMessageBoxes(HMODULE module) {
+  PatchImport(module, "user32.dll", "MessageBoxW", reinterpret_cast<void*>(&CapturedMessageBoxW));
 }
 
 // The host export a plug-in reaches through the main executable.

@@ -11,7 +11,8 @@ struct HostEvent {
   enum Kind { kQuery, kMessageBox } kind = kQuery;
   int code = 0, argument = 0;  // kQuery
   HWND owner = nullptr;        // kMessageBox
-  std::string text, caption;
+  std::string text, caption;            // kMessageBox: in code page 932, as the module keeps them
+  std::wstring wideText, wideCaption;  // kMessageBox: as the module passed them
   UINT type = 0;
 };
 
@@ -21,5 +22,6 @@ void ClearHostEvents();
 // What the test's PBF_QueryClientInfo answers.
 void SetHostQueryResult(int result);
 
-// Records a message box instead of showing it and answers IDOK.
-int WINAPI CapturedMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+// Makes the message boxes that `module` shows (through MessageBoxW, the only way it
+// shows them) land in HostEvents() instead of on screen; each is answered with IDOK.
+void CaptureMessageBoxes(HMODULE module);

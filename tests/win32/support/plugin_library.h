@@ -1,5 +1,6 @@
 // Loads a private copy of the built zuzovezu.ppi the way a host does, from a fresh
-// folder (with a Japanese name, as users keep their plug-ins), and finds its exports.
+// folder (with a Japanese name, as users keep their plug-ins, or any name at all), and
+// finds its exports.
 #pragma once
 #include <windows.h>
 
@@ -15,13 +16,18 @@ class PluginLibrary {
  public:
   // `folderName` is created in the temporary folder; it is code page 932 text.
   explicit PluginLibrary(const std::string& folderName = "\x83v\x83\x89\x83O\x83" "C\x83\x93");  // プラグイン
+  // Any name the file system allows; backslashes in it make nested folders.
+  explicit PluginLibrary(const std::wstring& folderName);
   ~PluginLibrary();
   PluginLibrary(const PluginLibrary&) = delete;
   PluginLibrary& operator=(const PluginLibrary&) = delete;
 
   HMODULE Module() const { return module; }
+  // In the ANSI code page (for names it can spell), and as they are.
   const std::string& Folder() const { return folder; }
   std::string SettingsPath() const { return folder + "zodederor.ini"; }
+  const std::wstring& FolderW() const { return folderW; }
+  std::wstring SettingsPathW() const { return folderW + L"zodederor.ini"; }
 
   // Looks an export up; `plain` selects the plain name, else the decorated one.
   template <class Fn>
@@ -45,6 +51,8 @@ class PluginLibrary {
   void CaptureMessageBoxes() const;
 
  private:
+  std::wstring base;     // the unique temporary folder that holds the named ones
+  std::wstring folderW;  // with a backslash
   std::string folder;
   HMODULE module = nullptr;
 };
