@@ -15,8 +15,7 @@ void SolarizeRowAvx2(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t s
 
 void PosterizeRowAvx2(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels,
                       RowStores stores) {
-  ApplyRow<Ops>(src, dst, count, stores,
-                simd_row::PosterizeKernel<Ops>(simd_row::MultipliersFor(levels)));
+  simd_row::PosterizeRow<Ops>(src, dst, count, levels, stores);
 }
 
 void CutLowBitsRowAvx2(const uint8_t* src, uint8_t* dst, int32_t count, uint8_t redMask,

@@ -51,47 +51,65 @@ struct SolarizeKernel {
 
 // --- Posterization ----------------------------------------------------------------
 
-// t * 255 / (n - 1) for the band t = v * n >> 8, with two high multiplies per word and
-// no division. Choose s so that K = ceil(255 * 2^s / (n - 1)) lies in [2^16, 2^17).
-// Then 2^s > 257 (n - 1) > (n - 1)^2: for t <= n - 1 the excess of t * K / 2^s over
-// t * 255 / (n - 1) stays below (n - 1) / 2^s < 1 / (n - 1), the least distance to the
-// next integer, so floor(t * K / 2^s) is exact.
-// With each byte in the high half of its word (v << 8), a high multiply by n << a,
-// a = 16 - s, gives v * n >> (8 - a); clearing its a low bits leaves T = t << a. Then
-// t * K / 2^s = T * K / 2^16 = T + T * (K - 2^16) / 2^16: one more high multiply.
-// Alpha words get (256, 0xFFFF, 0), which give their value back unchanged.
+// t * 255 / (n - 1) for the band t = v * n >> 8, with high multiplies and no division.
+// With each byte in the high half of its word (v << 8), a high multiply by n << a gives
+// v * n << a >> 8; clearing its a low bits leaves T = t << a, and with s = 16 - a,
+// T * K / 2^16 = t * K / 2^s for a K near 255 * 2^s / (n - 1), rounded up.
+//
+// Rounding up adds e = K (n - 1) - 255 * 2^s, so t * K / 2^s exceeds t * 255 / (n - 1)
+// by t * e / ((n - 1) 2^s), while the next integer lies at least 1 / (n - 1) above it.
+// The floor is exact when (n - 1) e < 2^s:
+// - For most n some s gives that with K < 2^16: then the result is one more high
+//   multiply, mulhi(T, K).
+// - Otherwise K in [2^16, 2^17) gives 2^s > 257 (n - 1) > (n - 1)^2 > (n - 1) e, and
+//   the result is T + mulhi(T, K - 2^16).
+// Alpha words get constants that give their value back: (0x8080, 0xFFFF, 512) makes
+// 128.5 a, then a; (256, 0xFFFF, 0) makes a, then a + 0.
 struct PosterizeMultipliers {
+  bool oneMultiply;   // the first form
   uint16_t levels;    // n << a
   uint16_t bandMask;  // clears the a low bits
-  uint16_t fraction;  // K - 2^16
+  uint16_t scale;     // K, or K - 2^16
 };
 
 inline PosterizeMultipliers MultipliersFor(uint32_t levels) {
   const uint32_t steps = levels - 1;
-  uint32_t s = 0, k = 0;
-  for (;; ++s) {
-    k = ((255u << s) + steps - 1) / steps;
-    if (k >= 0x10000u) break;
+  uint32_t s = 0;
+  while ((levels << (16 - s)) > 0xFFFFu) ++s;  // n << a must fit a word
+  for (; s <= 16; ++s) {
+    const uint32_t k = ((255u << s) + steps - 1) / steps;
+    if (k > 0xFFFFu) break;
+    if (steps * (k * steps - (255u << s)) < (1u << s)) {
+      return PosterizeMultipliers{true, uint16_t(levels << (16 - s)),
+                                  uint16_t(0xFFFFu << (16 - s)), uint16_t(k)};
+    }
   }
-  // n = 255 needs s = 16 (a = 0); n = 2 needs s = 9 (a = 7, n << a = 256).
-  const uint32_t a = 16 - s;
-  return PosterizeMultipliers{uint16_t(levels << a), uint16_t(0xFFFFu << a),
-                              uint16_t(k - 0x10000u)};
+  for (;; ++s) {  // 255 * 2^s / (n - 1) now lies in [2^16 - 1, 2^17); s <= 16
+    const uint32_t k = ((255u << s) + steps - 1) / steps;
+    if (k >= 0x10000u) {
+      return PosterizeMultipliers{false, uint16_t(levels << (16 - s)),
+                                  uint16_t(0xFFFFu << (16 - s)), uint16_t(k - 0x10000u)};
+    }
+  }
 }
 
-template <class Ops>
+template <class Ops, bool kOneMultiply>
 struct PosterizeKernel {
   using Vector = typename Ops::Vector;
 
   explicit PosterizeKernel(const PosterizeMultipliers& m)
-      : levels(Ops::EachUnpackedPixel(m.levels, 256)),
+      : levels(Ops::EachUnpackedPixel(m.levels, kOneMultiply ? 0x8080 : 256)),
         bandMask(Ops::EachUnpackedPixel(m.bandMask, 0xFFFF)),
-        fraction(Ops::EachUnpackedPixel(m.fraction, 0)) {}
+        scale(Ops::EachUnpackedPixel(m.scale, kOneMultiply ? 512 : 0)) {}
 
   // Two pixels' worth of words, each holding a byte in its high half.
   Vector Words(Vector high) const {
     const Vector band = Ops::And(Ops::MulHighWords(high, levels), bandMask);
-    return Ops::AddWords(band, Ops::MulHighWords(band, fraction));
+    if constexpr (kOneMultiply) {
+      return Ops::MulHighWords(band, scale);
+    } else {
+      return Ops::AddWords(band, Ops::MulHighWords(band, scale));
+    }
   }
 
   Vector operator()(Vector pixels) const {
@@ -100,8 +118,20 @@ struct PosterizeKernel {
                           Words(Ops::UnpackHighBytes(zero, pixels)));
   }
 
-  Vector levels, bandMask, fraction;
+  Vector levels, bandMask, scale;
 };
+
+// Posterization of a row in whichever form its level count allows.
+template <class Ops>
+void PosterizeRow(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels,
+                  RowStores stores) {
+  const PosterizeMultipliers m = MultipliersFor(levels);
+  if (m.oneMultiply) {
+    ApplyRow<Ops>(src, dst, count, stores, PosterizeKernel<Ops, true>(m));
+  } else {
+    ApplyRow<Ops>(src, dst, count, stores, PosterizeKernel<Ops, false>(m));
+  }
+}
 
 // --- Cut Low Bit ------------------------------------------------------------------
 
