@@ -197,6 +197,7 @@ int main(int argc, char** argv) {
               command.c_str(), ProcessorName().c_str(), SystemName().c_str(), copyTimes.Median(),
               repetitions);
   std::printf("| Filter | Path | Separate | In place |\n|---|---|---|---|\n");
+  std::printf("| memcpy | | %.2f ms | |\n", copyTimes.Median());
   for (int f = 0; f < kFilters; ++f) {
     for (int p = kPaths - 1; p >= 0; --p) {
       const char* path = RowPathName(kRowPaths[p]);
