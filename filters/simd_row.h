@@ -96,9 +96,6 @@ void ApplyPartial(const uint8_t* src, uint8_t* dst, int32_t count, const Kernel&
 // Asking past the end of a buffer is harmless (a prefetch never faults).
 inline constexpr uintptr_t kPrefetchBytes = 4096;
 
-// Whole vectors from the start of the row, two per step (their work overlaps), then at
-// most one more; returns the pixels done. Both vectors are read before either result
-// is written, so `src` may equal `dst`.
 enum class Store { kUnaligned, kAligned, kStreaming };
 
 template <class Ops, Store kind>
@@ -112,15 +109,18 @@ void StoreVector(uint8_t* p, typename Ops::Vector v) {
   }
 }
 
+// Whole vectors from the start of the row, two per step (their work overlaps), then at
+// most one more; returns the pixels done. Both vectors are read before either result
+// is written, so `src` may equal `dst`.
 template <class Ops, Store kind, class Kernel>
 int32_t ApplyVectors(const uint8_t* src, uint8_t* dst, int32_t count, const Kernel& kernel) {
   constexpr int32_t kBytes = Ops::kBytes;
-  constexpr auto store = StoreVector<Ops, kind>;
   constexpr int32_t kPixels = kBytes / 4;
+  constexpr auto store = StoreVector<Ops, kind>;
   int32_t i = 0;
   for (; i + 2 * kPixels <= count; i += 2 * kPixels) {
-    _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(src + i * 4) + kPrefetchBytes),
-                 _MM_HINT_T0);
+    const uintptr_t ahead = reinterpret_cast<uintptr_t>(src + i * 4) + kPrefetchBytes;
+    _mm_prefetch(reinterpret_cast<const char*>(ahead), _MM_HINT_T0);
     const typename Ops::Vector a = kernel(Ops::Load(src + i * 4));
     const typename Ops::Vector b = kernel(Ops::Load(src + i * 4 + kBytes));
     store(dst + i * 4, a);

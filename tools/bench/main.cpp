@@ -192,10 +192,9 @@ int main(int argc, char** argv) {
   }
 
   // Ready to paste into the README.
-  std::printf("\nMeasured by `%s` on %s under %s: memcpy of the 64 MiB takes %.2f ms\n"
-              "(median of %d runs); each figure is the filter's median time as a multiple of it.\n\n",
-              command.c_str(), ProcessorName().c_str(), SystemName().c_str(), copyTimes.Median(),
-              repetitions);
+  std::printf("\nMeasured by `%s` on %s under %s (medians of %d runs, as multiples of memcpy of "
+              "the same 64 MiB in the same process):\n\n",
+              command.c_str(), ProcessorName().c_str(), SystemName().c_str(), repetitions);
   std::printf("| Filter | Path | Separate | In place |\n|---|---|---|---|\n");
   std::printf("| memcpy | | %.2f ms | |\n", copyTimes.Median());
   for (int f = 0; f < kFilters; ++f) {
