@@ -284,11 +284,11 @@ TEST_P(PathRows, DestinationOffThePixelGrid) {
 
 // --- Paths ------------------------------------------------------------------------
 
-TEST(RowPaths, FastestIsTheWidestTheProcessorHas) {
+TEST(RowPaths, FastestIsTheWidestTheFeaturesAllow) {
   EXPECT_EQ(FastestRowPath(CpuFeatures{false, false}), RowPath::kScalar);
   EXPECT_EQ(FastestRowPath(CpuFeatures{true, false}), RowPath::kSse2);
   EXPECT_EQ(FastestRowPath(CpuFeatures{true, true}), RowPath::kAvx2);
-  // AVX2 without SSE2 reported is no state to trust.
+  // AVX2 reported without SSE2 is a state no path can trust.
   EXPECT_EQ(FastestRowPath(CpuFeatures{false, true}), RowPath::kScalar);
 }
 
