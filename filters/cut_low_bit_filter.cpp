@@ -1,6 +1,6 @@
 #include "filters/cut_low_bit_filter.h"
 
-#include "filters/cut_low_bits_rows.h"
+#include "filters/active_rows.h"
 #include "filters/filter_error.h"
 #include "filters/pixel_rules.h"
 #include "filters/region_walk.h"
@@ -21,8 +21,9 @@ void CutLowBitFilter::Execute(HWND window, const uint8_t* source, uint8_t* desti
   const uint8_t green = LowBitMask[settings.gmask];
   const uint8_t blue = LowBitMask[settings.bmask];
   const RowStores stores = ChooseRowStores(source, destination, *region);
+  const FilterRows& rows = ActiveRows();
   WalkRegion(source, destination, *region, width, sink,
              [&](const uint8_t* src, uint8_t* dst, int32_t count) {
-               CutLowBitsRowSse2(src, dst, count, red, green, blue, stores);
+               rows.cutLowBits(src, dst, count, red, green, blue, stores);
              });
 }

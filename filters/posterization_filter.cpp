@@ -1,7 +1,7 @@
 #include "filters/posterization_filter.h"
 
+#include "filters/active_rows.h"
 #include "filters/filter_error.h"
-#include "filters/posterize_rows.h"
 #include "filters/region_walk.h"
 #include "filters/row_stores.h"
 #include "settings/settings_file.h"
@@ -16,8 +16,9 @@ void PosterizationFilter::Execute(HWND window, const uint8_t* source, uint8_t* d
   }
   const uint32_t levels = static_cast<uint32_t>(settings.division);
   const RowStores stores = ChooseRowStores(source, destination, *region);
+  const FilterRows& rows = ActiveRows();
   WalkRegion(source, destination, *region, width, sink,
              [&](const uint8_t* src, uint8_t* dst, int32_t count) {
-               PosterizeRowSse2(src, dst, count, levels, stores);
+               rows.posterize(src, dst, count, levels, stores);
              });
 }

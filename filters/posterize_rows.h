@@ -1,5 +1,6 @@
-// Posterization over one row of BGRA pixels: the reference row and the fast row, which
-// must agree byte for byte. Alpha is copied; `src` may equal `dst`.
+// Posterization over one row of BGRA pixels: the reference row, and the same row on each
+// path (filters/row_paths.h), which must agree with it byte for byte. Alpha is copied;
+// `src` may equal `dst`.
 #pragma once
 #include <cstdint>
 
@@ -7,5 +8,12 @@
 
 // `levels` is n, 2..255.
 void PosterizeRowReference(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels);
+
+// The reference row under the paths' signature (it ignores `stores`).
+void PosterizeRowScalar(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels,
+                        RowStores stores);
+// Only on a processor with SSE2, respectively AVX2.
 void PosterizeRowSse2(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels,
+                      RowStores stores);
+void PosterizeRowAvx2(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels,
                       RowStores stores);

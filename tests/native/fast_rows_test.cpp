@@ -1,9 +1,11 @@
-// Every fast row against its reference row: every channel value, every valid setting,
-// every alignment of source and destination, short and odd widths, in place and
-// separate, with cached and streaming stores.
+// The rows of every path this processor has against the reference rows: every
+// channel value, every valid setting, every head and tail shorter than a vector, every
+// alignment of source and destination, in place and separate, with cached and streaming
+// stores. A path the processor lacks is skipped, with a line naming it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <vector>
@@ -11,9 +13,16 @@
 #include "filters/cut_low_bits_rows.h"
 #include "filters/pixel_rules.h"
 #include "filters/posterize_rows.h"
+#include "filters/row_paths.h"
 #include "filters/solarize_rows.h"
 
+// Test names and failures name the path.
+void PrintTo(RowPath path, std::ostream* out) { *out << RowPathName(path); }
+
 namespace {
+
+// The widest vector of any path, in pixels.
+constexpr int kMaxVectorPixels = 8;
 
 using FastRow = std::function<void(const uint8_t* src, uint8_t* dst, int32_t count, RowStores)>;
 using ReferenceRow = std::function<void(const uint8_t* src, uint8_t* dst, int32_t count)>;
@@ -96,20 +105,23 @@ int MaxDifferenceOverAllValues(const FastRow& fast, const ReferenceRow& referenc
   return worst;
 }
 
-// Every width from 1 to 20, and 33, under every combination of alignments.
+// Every width up to five of the widest vectors, with the destination at each pixel of
+// a vector line (the buffers start on a pixel boundary, so kMaxVectorPixels shifts
+// reach every one): every head and every tail below a vector (two vectors a step, then
+// one) is met. The source's shift matters less: its loads are unaligned anyway.
 int MaxDifferenceOverShortRows(const FastRow& fast, const ReferenceRow& reference) {
   const Pixels input = AllValuesPattern(256);
   int worst = 0;
-  for (int32_t count : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 33}) {
-    for (int start : {0, 101, 223}) {
+  for (int32_t count = 1; count <= 5 * kMaxVectorPixels; ++count) {
+    for (int start : {0, 211}) {
       for (RowStores stores : kStores) {
-        for (int s = 0; s < 4; ++s) {
-          for (int d = 0; d < 4; ++d) {
+        for (int d = 0; d < kMaxVectorPixels; ++d) {
+          for (int s : {0, 3}) {
             worst = std::max(worst, MaxDifference(fast, reference, &input[start * 4], count,
                                                   {s, d, false, stores}));
           }
           worst = std::max(worst, MaxDifference(fast, reference, &input[start * 4], count,
-                                                {s, 0, true, stores}));
+                                                {d, 0, true, stores}));
         }
       }
     }
@@ -117,12 +129,30 @@ int MaxDifferenceOverShortRows(const FastRow& fast, const ReferenceRow& referenc
   return worst;
 }
 
+// Each path's tests run once per path; a path this processor lacks is skipped.
+class PathRows : public ::testing::TestWithParam<RowPath> {
+ protected:
+  void SetUp() override {
+    if (!HasRowPath(CpuidFeatures(), GetParam())) {
+      std::printf("%s rows not tested: this processor lacks %s\n", RowPathName(GetParam()),
+                  RowPathName(GetParam()));
+      GTEST_SKIP() << "this processor lacks " << RowPathName(GetParam());
+    }
+  }
+  const FilterRows& Rows() const { return RowsOf(GetParam()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Each, PathRows, ::testing::ValuesIn(kRowPaths),
+                         [](const ::testing::TestParamInfo<RowPath>& info) {
+                           return std::string(RowPathName(info.param));
+                         });
+
 // --- Solarization -----------------------------------------------------------------
 
 constexpr int32_t kChannels[] = {0, 1, 2, 3, 7, -1};
 
-FastRow SolarizeFast(uint32_t t, int32_t channel) {
-  return [=](const uint8_t* s, uint8_t* d, int32_t n, RowStores st) { SolarizeRowSse2(s, d, n, t, channel, st); };
+FastRow SolarizeFast(const FilterRows& rows, uint32_t t, int32_t channel) {
+  return [=, &rows](const uint8_t* s, uint8_t* d, int32_t n, RowStores st) { rows.solarize(s, d, n, t, channel, st); };
 }
 ReferenceRow SolarizeReference(uint32_t t, int32_t channel) {
   return [=](const uint8_t* s, uint8_t* d, int32_t n) { SolarizeRowReference(s, d, n, t, channel); };
@@ -158,23 +188,23 @@ Pixels EdgePixels(uint32_t scaledThreshold) {
   return p;
 }
 
-TEST(SolarizeRowSse2, MatchesReferenceForEveryThresholdAndChannel) {
+TEST_P(PathRows, SolarizeMatchesReferenceForEveryThresholdAndChannel) {
   for (int32_t threshold = 0; threshold <= 255; ++threshold) {
     const uint32_t t = ScaledThreshold(threshold);
     const Pixels edge = EdgePixels(t);
     ASSERT_GE(edge.size(), threshold > 0 ? 2u * 4 : 4u) << threshold;
     for (int32_t channel : kChannels) {
-      ASSERT_EQ(MaxDifferenceOverAllValues(SolarizeFast(t, channel), SolarizeReference(t, channel), edge), 0)
+      ASSERT_EQ(MaxDifferenceOverAllValues(SolarizeFast(Rows(), t, channel), SolarizeReference(t, channel), edge), 0)
           << "threshold " << threshold << " channel " << channel;
     }
   }
 }
 
-TEST(SolarizeRowSse2, MatchesReferenceOnShortAndUnalignedRows) {
+TEST_P(PathRows, SolarizeMatchesReferenceOnShortAndUnalignedRows) {
   for (int32_t threshold : {0, 100, 230, 255}) {
     for (int32_t channel : kChannels) {
       const uint32_t t = ScaledThreshold(threshold);
-      EXPECT_EQ(MaxDifferenceOverShortRows(SolarizeFast(t, channel), SolarizeReference(t, channel)), 0)
+      EXPECT_EQ(MaxDifferenceOverShortRows(SolarizeFast(Rows(), t, channel), SolarizeReference(t, channel)), 0)
           << "threshold " << threshold << " channel " << channel;
     }
   }
@@ -182,30 +212,30 @@ TEST(SolarizeRowSse2, MatchesReferenceOnShortAndUnalignedRows) {
 
 // --- Posterization ----------------------------------------------------------------
 
-FastRow PosterizeFast(uint32_t n) {
-  return [=](const uint8_t* s, uint8_t* d, int32_t c, RowStores st) { PosterizeRowSse2(s, d, c, n, st); };
+FastRow PosterizeFast(const FilterRows& rows, uint32_t n) {
+  return [=, &rows](const uint8_t* s, uint8_t* d, int32_t c, RowStores st) { rows.posterize(s, d, c, n, st); };
 }
 ReferenceRow PosterizeReference(uint32_t n) {
   return [=](const uint8_t* s, uint8_t* d, int32_t c) { PosterizeRowReference(s, d, c, n); };
 }
 
-TEST(PosterizeRowSse2, MatchesReferenceForEveryLevelCount) {
+TEST_P(PathRows, PosterizeMatchesReferenceForEveryLevelCount) {
   for (uint32_t n = 2; n <= 255; ++n) {
-    ASSERT_EQ(MaxDifferenceOverAllValues(PosterizeFast(n), PosterizeReference(n)), 0) << n;
+    ASSERT_EQ(MaxDifferenceOverAllValues(PosterizeFast(Rows(), n), PosterizeReference(n)), 0) << n;
   }
 }
 
-TEST(PosterizeRowSse2, MatchesReferenceOnShortAndUnalignedRows) {
+TEST_P(PathRows, PosterizeMatchesReferenceOnShortAndUnalignedRows) {
   for (uint32_t n : {2u, 3u, 8u, 254u, 255u}) {
-    EXPECT_EQ(MaxDifferenceOverShortRows(PosterizeFast(n), PosterizeReference(n)), 0) << n;
+    EXPECT_EQ(MaxDifferenceOverShortRows(PosterizeFast(Rows(), n), PosterizeReference(n)), 0) << n;
   }
 }
 
 // --- Cut Low Bit ------------------------------------------------------------------
 
-FastRow CutFast(int r, int g, int b) {
-  return [=](const uint8_t* s, uint8_t* d, int32_t n, RowStores st) {
-    CutLowBitsRowSse2(s, d, n, LowBitMask[r], LowBitMask[g], LowBitMask[b], st);
+FastRow CutFast(const FilterRows& rows, int r, int g, int b) {
+  return [=, &rows](const uint8_t* s, uint8_t* d, int32_t n, RowStores st) {
+    rows.cutLowBits(s, d, n, LowBitMask[r], LowBitMask[g], LowBitMask[b], st);
   };
 }
 ReferenceRow CutReference(int r, int g, int b) {
@@ -214,42 +244,52 @@ ReferenceRow CutReference(int r, int g, int b) {
   };
 }
 
-TEST(CutLowBitsRowSse2, MatchesReferenceForEveryBitCount) {
+TEST_P(PathRows, CutLowBitsMatchesReferenceForEveryBitCount) {
   for (int r = 0; r < 8; ++r) {
     for (int g = 0; g < 8; ++g) {
       for (int b = 0; b < 8; ++b) {
-        ASSERT_EQ(MaxDifferenceOverAllValues(CutFast(r, g, b), CutReference(r, g, b)), 0)
+        ASSERT_EQ(MaxDifferenceOverAllValues(CutFast(Rows(), r, g, b), CutReference(r, g, b)), 0)
             << r << "," << g << "," << b;
       }
     }
   }
 }
 
-TEST(CutLowBitsRowSse2, MatchesReferenceOnShortAndUnalignedRows) {
+TEST_P(PathRows, CutLowBitsMatchesReferenceOnShortAndUnalignedRows) {
   for (int bits : {0, 1, 3, 7}) {
-    EXPECT_EQ(MaxDifferenceOverShortRows(CutFast(bits, 7 - bits, 1), CutReference(bits, 7 - bits, 1)), 0) << bits;
+    EXPECT_EQ(MaxDifferenceOverShortRows(CutFast(Rows(), bits, 7 - bits, 1), CutReference(bits, 7 - bits, 1)), 0) << bits;
   }
 }
 
-TEST(FastRows, EmptyRowTouchesNothing) {
+TEST_P(PathRows, EmptyRowTouchesNothing) {
   uint8_t buffer[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  SolarizeRowSse2(buffer, buffer + 4, 0, 0, 0, RowStores::kStreaming);
-  PosterizeRowSse2(buffer, buffer + 4, 0, 2, RowStores::kCached);
-  CutLowBitsRowSse2(buffer, buffer + 4, 0, 0, 0, 0, RowStores::kCached);
+  Rows().solarize(buffer, buffer + 4, 0, 0, 0, RowStores::kStreaming);
+  Rows().posterize(buffer, buffer + 4, 0, 2, RowStores::kCached);
+  Rows().cutLowBits(buffer, buffer + 4, 0, 0, 0, 0, RowStores::kCached);
   EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 8), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 // A destination off the pixel grid (never from a sane host) still works, with
 // unaligned stores.
-TEST(FastRows, DestinationOffThePixelGrid) {
+TEST_P(PathRows, DestinationOffThePixelGrid) {
   const Pixels input = AllValuesPattern(64);
-  for (int32_t count : {1, 5, 8, 63}) {
+  for (int32_t count : {1, 5, 8, 17, 63}) {
     Pixels out(size_t(count) * 4 + 1, kCanary), expected(size_t(count) * 4);
-    PosterizeRowSse2(input.data(), out.data() + 1, count, 8, RowStores::kStreaming);
+    Rows().posterize(input.data(), out.data() + 1, count, 8, RowStores::kStreaming);
     PosterizeRowReference(input.data(), expected.data(), count, 8);
     EXPECT_EQ(out[0], kCanary);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), out.begin() + 1)) << count;
   }
+}
+
+// --- Paths ------------------------------------------------------------------------
+
+TEST(RowPaths, FastestIsTheWidestTheFeaturesAllow) {
+  EXPECT_EQ(FastestRowPath(CpuFeatures{false, false}), RowPath::kScalar);
+  EXPECT_EQ(FastestRowPath(CpuFeatures{true, false}), RowPath::kSse2);
+  EXPECT_EQ(FastestRowPath(CpuFeatures{true, true}), RowPath::kAvx2);
+  // AVX2 reported without SSE2 is a state no path can trust.
+  EXPECT_EQ(FastestRowPath(CpuFeatures{false, true}), RowPath::kScalar);
 }
 
 // --- Store choice -------------------------------------------------------------------

@@ -1,8 +1,11 @@
-// filter_bench: times each filter of a .ppi plug-in through PBF_Execute on a 4096 x 4096
-// image and compares it with memcpy of the same 64 MiB, measured in the same run.
-//   filter_bench [PLUGIN] [REPETITIONS]
-// The plug-in (default: zuzovezu.ppi next to this program) is copied into a fresh
-// temporary folder first, so it runs with its default settings.
+// filter_bench: times each filter on each row path this processor has (tools/bench.sh),
+// through PBF_Execute on a 4096 x 4096 image, against memcpy of the same 64 MiB
+// measured in the same run.
+//   filter_bench [REPETITIONS] [COMMAND]
+// It links the module's own objects, so that it can force each path (the module does
+// not export that); COMMAND is only echoed into the Markdown table it ends with. It
+// runs with default settings: no settings file may lie next to it.
+#include <cpuid.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -14,17 +17,17 @@
 #include <vector>
 
 #include "base/host_interface.h"
+#include "filters/active_rows.h"
+#include "plugin/filter_registry.h"
+#include "settings/settings_file.h"
 
 namespace {
-
-using Region = PixelRegion;
-using ProgressFn = ProgressCallback;
-using ExecuteFn = PBF_ExecuteFn;
 
 constexpr int32_t kSide = 4096;
 constexpr size_t kBytes = size_t(kSide) * kSide * 4;
 constexpr const char* kFilterNames[] = {"Solarization", "Posterization", "Cut Low Bit"};
 constexpr int kFilters = 3;
+constexpr int kPaths = int(sizeof kRowPaths / sizeof kRowPaths[0]);
 
 int32_t progressCalls = 0;
 int32_t WINAPI CountProgress(int32_t, int32_t, int32_t) {
@@ -54,11 +57,23 @@ uint8_t* NewImage() {
   return p;
 }
 
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\') + 1);
+std::string ProcessorName() {
+  unsigned words[12] = {};
+  if (__get_cpuid_max(0x80000000u, nullptr) < 0x80000004u) return "an unnamed processor";
+  for (unsigned i = 0; i < 3; ++i) {
+    __get_cpuid(0x80000002u + i, &words[i * 4], &words[i * 4 + 1], &words[i * 4 + 2], &words[i * 4 + 3]);
+  }
+  std::string name(reinterpret_cast<const char*>(words), sizeof words);
+  name = name.c_str();  // up to the first nul
+  const size_t first = name.find_first_not_of(' ');
+  return first == std::string::npos ? "an unnamed processor" : name.substr(first);
+}
+
+std::string SystemName() {
+  using VersionFn = const char*(CDECL*)();
+  const auto wineVersion = reinterpret_cast<VersionFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")));
+  return wineVersion ? std::string("Wine ") + wineVersion() : std::string("Windows");
 }
 
 struct Timings {
@@ -71,26 +86,48 @@ struct Timings {
   }
 };
 
+// One filter over the whole image; false when it did not report every row.
+bool Run(int filter, const uint8_t* source, uint8_t* destination, const PixelRegion& region,
+         Timings* timings) {
+  progressCalls = 0;
+  const double t = Now();
+  PBF_Execute(filter, nullptr, source, destination, 0, &region, 0, kSide, 0, &CountProgress, 0);
+  const double elapsed = Now() - t;
+  const int32_t expected = region.bottom - region.top + 2;
+  if (progressCalls != expected) {
+    std::fprintf(stderr, "filter_bench: %s reported %d times, not %d\n", kFilterNames[filter],
+                 progressCalls, expected);
+    return false;
+  }
+  if (timings) timings->ms.push_back(elapsed);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string plugin = argc > 1 ? argv[1] : ProgramFolder() + "zuzovezu.ppi";
-  const int repetitions = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
+  const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+  const std::string command = argc > 2 ? argv[2] : "filter_bench " + std::to_string(repetitions);
 
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  const std::string folder = std::string(temp) + "zuzovezu-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
-  const std::string copy = folder + "zuzovezu.ppi";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  if (!CopyFileA(plugin.c_str(), copy.c_str(), FALSE)) {
-    std::fprintf(stderr, "filter_bench: cannot copy %s\n", plugin.c_str());
+  if (!Registry->Init(nullptr)) {
+    std::fprintf(stderr, "filter_bench: the filters could not be created\n");
     return 1;
   }
-  HMODULE module = LoadLibraryA(copy.c_str());
-  auto execute = module ? reinterpret_cast<ExecuteFn>(reinterpret_cast<void*>(GetProcAddress(module, "PBF_Execute"))) : nullptr;
-  if (!execute) {
-    std::fprintf(stderr, "filter_bench: %s is not a filter plug-in\n", plugin.c_str());
+  const std::wstring settings = SettingsPath();
+  if (GetFileAttributesW(settings.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    std::fprintf(stderr, "filter_bench: %ls exists; the figures are for default settings\n",
+                 settings.c_str());
     return 1;
+  }
+
+  const CpuFeatures features = ProcessorFeatures();
+  const RowPath automatic = ActiveRowPath();
+  bool has[kPaths];
+  std::printf("%s on %s; the module chooses %s\n", ProcessorName().c_str(), SystemName().c_str(),
+              RowPathName(automatic));
+  for (int p = 0; p < kPaths; ++p) {
+    has[p] = HasRowPath(features, kRowPaths[p]);
+    if (!has[p]) std::printf("%s path skipped: this processor lacks %s\n", RowPathName(kRowPaths[p]), RowPathName(kRowPaths[p]));
   }
 
   uint8_t* source = NewImage();
@@ -101,58 +138,70 @@ int main(int argc, char** argv) {
     seed = seed * 1664525u + 1013904223u;
     std::memcpy(source + i, &seed, 4);
   }
-  const Region whole{0, 0, kSide, kSide};
+  const PixelRegion whole{0, 0, kSide, kSide};
+  // A one-pixel run measures what a call costs besides the pixels (reading settings).
+  const PixelRegion onePixel{0, 0, 1, 1};
 
   // Rounds interleave every case, so that drifting machine load touches all alike.
-  // A one-pixel run measures what a call costs besides the pixels (reading settings).
-  const Region onePixel{0, 0, 1, 1};
-  Timings copyTimes, separate[kFilters], inside[kFilters], overhead[kFilters];
+  Timings copyTimes, separate[kPaths][kFilters], inside[kPaths][kFilters], overhead[kFilters];
   for (int round = -1; round < repetitions; ++round) {  // round -1 only warms up
+    const bool keep = round >= 0;
     double t = Now();
     std::memcpy(destination, source, kBytes);
-    if (round >= 0) copyTimes.ms.push_back(Now() - t);
-    for (int f = 0; f < kFilters; ++f) {
-      progressCalls = 0;
-      t = Now();
-      execute(f, nullptr, source, destination, 0, &whole, 0, kSide, 0, &CountProgress, 0);
-      const double elapsed = Now() - t;
-      if (progressCalls != kSide + 2) {
-        std::fprintf(stderr, "filter_bench: %s reported %d times, not %d\n", kFilterNames[f],
-                     progressCalls, kSide + 2);
-        return 1;
+    if (keep) copyTimes.ms.push_back(Now() - t);
+    for (int p = 0; p < kPaths; ++p) {
+      if (!has[p]) continue;
+      ForceRowPath(kRowPaths[p]);
+      for (int f = 0; f < kFilters; ++f) {
+        if (!Run(f, source, destination, whole, keep ? &separate[p][f] : nullptr)) return 1;
+        std::memcpy(inPlace, source, kBytes);
+        if (!Run(f, inPlace, inPlace, whole, keep ? &inside[p][f] : nullptr)) return 1;
       }
-      if (round >= 0) separate[f].ms.push_back(elapsed);
-
-      std::memcpy(inPlace, source, kBytes);
-      t = Now();
-      execute(f, nullptr, inPlace, inPlace, 0, &whole, 0, kSide, 0, &CountProgress, 0);
-      if (round >= 0) inside[f].ms.push_back(Now() - t);
-
-      t = Now();
-      execute(f, nullptr, source, destination, 0, &onePixel, 0, kSide, 0, &CountProgress, 0);
-      if (round >= 0) overhead[f].ms.push_back(Now() - t);
+    }
+    ForceRowPath(automatic);
+    for (int f = 0; f < kFilters; ++f) {
+      if (!Run(f, source, destination, onePixel, keep ? &overhead[f] : nullptr)) return 1;
     }
   }
 
-  std::printf("%s, 4096 x 4096 BGRA (64 MiB), default settings, progress callback;\n"
-              "median (best) of %d runs after one warm-up, ratio to memcpy of the same 64 MiB\n",
-              plugin.c_str(), repetitions);
-  std::printf("  %-24s %8.2f ms (%6.2f)\n", "memcpy", copyTimes.Median(), copyTimes.Best());
-  for (int f = 0; f < kFilters; ++f) {
-    for (int mode = 0; mode < 2; ++mode) {
-      const Timings& t = mode == 0 ? separate[f] : inside[f];
-      const std::string label = std::string(kFilterNames[f]) + (mode == 0 ? ", separate" : ", in place");
-      std::printf("  %-24s %8.2f ms (%6.2f)  x%.2f (x%.2f)\n", label.c_str(), t.Median(), t.Best(),
-                  t.Median() / copyTimes.Median(), t.Best() / copyTimes.Best());
+  std::printf("4096 x 4096 BGRA (64 MiB), default settings, progress callback; median (best)\n"
+              "of %d runs after one warm-up, and the ratio to memcpy of the same 64 MiB\n",
+              repetitions);
+  std::printf("  %-32s %8.2f ms (%6.2f)\n", "memcpy", copyTimes.Median(), copyTimes.Best());
+  for (int p = kPaths - 1; p >= 0; --p) {
+    if (!has[p]) continue;
+    for (int f = 0; f < kFilters; ++f) {
+      for (int mode = 0; mode < 2; ++mode) {
+        const Timings& t = mode == 0 ? separate[p][f] : inside[p][f];
+        const std::string label = std::string(RowPathName(kRowPaths[p])) + " " + kFilterNames[f] +
+                                  (mode == 0 ? ", separate" : ", in place");
+        std::printf("  %-32s %8.2f ms (%6.2f)  x%.2f (x%.2f)\n", label.c_str(), t.Median(), t.Best(),
+                    t.Median() / copyTimes.Median(), t.Best() / copyTimes.Best());
+      }
     }
   }
   for (int f = 0; f < kFilters; ++f) {
     const std::string label = std::string(kFilterNames[f]) + ", one pixel";
-    std::printf("  %-24s %8.3f ms (%6.3f)\n", label.c_str(), overhead[f].Median(), overhead[f].Best());
+    std::printf("  %-32s %8.3f ms (%6.3f)\n", label.c_str(), overhead[f].Median(), overhead[f].Best());
   }
 
-  FreeLibrary(module);
-  DeleteFileA(copy.c_str());
-  RemoveDirectoryA(folder.c_str());
+  // Ready to paste into the README.
+  std::printf("\nMeasured by `%s` on %s under %s (medians of %d runs, as multiples of memcpy of "
+              "the same 64 MiB in the same process):\n\n",
+              command.c_str(), ProcessorName().c_str(), SystemName().c_str(), repetitions);
+  std::printf("| Filter | Path | Separate | In place |\n|---|---|---|---|\n");
+  std::printf("| memcpy | | %.2f ms | |\n", copyTimes.Median());
+  for (int f = 0; f < kFilters; ++f) {
+    for (int p = kPaths - 1; p >= 0; --p) {
+      const char* path = RowPathName(kRowPaths[p]);
+      if (!has[p]) {
+        std::printf("| %s | %s | not on this processor | |\n", kFilterNames[f], path);
+        continue;
+      }
+      std::printf("| %s | %s%s | x%.2f | x%.2f |\n", kFilterNames[f], path,
+                  kRowPaths[p] == automatic ? " (chosen)" : "",
+                  separate[p][f].Median() / copyTimes.Median(), inside[p][f].Median() / copyTimes.Median());
+    }
+  }
   return 0;
 }

@@ -1,0 +1,25 @@
+// The SSE2 rows. Built with -msse2; nothing here may run before the processor is known
+// to have SSE2 (filters/row_paths.h).
+#include "filters/cut_low_bits_rows.h"
+#include "filters/posterize_rows.h"
+#include "filters/simd_kernels.h"
+#include "filters/solarize_rows.h"
+
+using simd_row::ApplyRow;
+using Ops = simd_row::Sse2Vectors;
+
+void SolarizeRowSse2(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t scaledThreshold,
+                     int32_t channel, RowStores stores) {
+  ApplyRow<Ops>(src, dst, count, stores, simd_row::SolarizeKernel<Ops>(scaledThreshold, channel));
+}
+
+void PosterizeRowSse2(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels,
+                      RowStores stores) {
+  simd_row::PosterizeRow<Ops>(src, dst, count, levels, stores);
+}
+
+void CutLowBitsRowSse2(const uint8_t* src, uint8_t* dst, int32_t count, uint8_t redMask,
+                       uint8_t greenMask, uint8_t blueMask, RowStores stores) {
+  ApplyRow<Ops>(src, dst, count, stores,
+                simd_row::CutLowBitsKernel<Ops>(redMask, greenMask, blueMask));
+}
