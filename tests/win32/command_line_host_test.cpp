@@ -106,7 +106,7 @@ class CommandLineHost : public ::testing::Test {
 
   void Write(const std::wstring& path, const Image& image) const {
     try {
-      WriteImage(path, path, image);
+      WriteImage(path, image);
     } catch (const HostError& e) {
       FAIL() << Utf8(e.message);
     }
