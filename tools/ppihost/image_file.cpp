@@ -72,10 +72,19 @@ FormatFacts FactsOf(IWICImagingFactory* factory, const WICPixelFormatGUID& forma
   }
   BOOL transparency = TRUE;
   if (SUCCEEDED(formatInfo->SupportsTransparency(&transparency))) facts.alpha = transparency != FALSE;
-  UINT bits = 0, channels = 0;
-  if (!facts.indexed && SUCCEEDED(formatInfo->GetBitsPerPixel(&bits)) &&
-      SUCCEEDED(formatInfo->GetChannelCount(&channels)) && channels > 0) {
-    facts.bitsPerChannel = bits / channels;
+  // The widest channel, by its mask: the bits per pixel include padding (32bppBGR).
+  UINT channels = 0;
+  if (facts.indexed || FAILED(formatInfo->GetChannelCount(&channels))) return facts;
+  for (UINT c = 0; c < channels; ++c) {
+    UINT size = 0;
+    if (FAILED(formatInfo->GetChannelMask(c, 0, nullptr, &size)) || size == 0) continue;
+    std::vector<BYTE> mask(size);
+    if (FAILED(formatInfo->GetChannelMask(c, size, mask.data(), &size))) continue;
+    uint32_t bits = 0;
+    for (BYTE b : mask) {
+      for (; b; b &= static_cast<BYTE>(b - 1)) ++bits;
+    }
+    if (bits > facts.bitsPerChannel) facts.bitsPerChannel = bits;
   }
   return facts;
 }

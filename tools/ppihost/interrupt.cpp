@@ -8,7 +8,13 @@
 namespace {
 
 volatile LONG interrupted = 0;
-CRITICAL_SECTION lock;
+// Ready before main, so that a program that writes files without the handler (the
+// tests) can take it too.
+struct Lock {
+  Lock() { InitializeCriticalSection(&section); }
+  CRITICAL_SECTION section;
+} lockHolder;
+CRITICAL_SECTION& lock = lockHolder.section;
 // Guarded by `lock`.
 std::wstring output;
 bool committed = false;
@@ -21,7 +27,9 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
   // Waits while a temporary file exists; its writer sees the flag within one block.
   EnterCriticalSection(&lock);
   std::wstring line = L"ppihost: interrupted";
-  if (!output.empty()) line += committed ? L" after " + output + L" was written" : L"; " + output + L" was not written";
+  if (!output.empty()) {
+    line += committed ? L" after " + output + L" was written" : L"; " + output + L" was not written";
+  }
   WriteLine(StdErr(), line);
   // Ends the process here and now: the main thread may be inside the plug-in or the
   // imaging component, where an orderly exit could wait for a lock forever.
@@ -32,7 +40,6 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 }  // namespace
 
 void HandleInterrupts() {
-  InitializeCriticalSection(&lock);
   SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
