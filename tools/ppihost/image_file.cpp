@@ -218,13 +218,13 @@ std::vector<uint8_t> EncodeImage(const std::wstring& nameForFormat, const Image&
   }
   if (SUCCEEDED(hr)) hr = frame->Commit();
   if (SUCCEEDED(hr)) hr = encoder->Commit();
-  STATSTG facts{};
-  if (SUCCEEDED(hr)) hr = stream->Stat(&facts, STATFLAG_NONAME);
+  STATSTG stat{};
+  if (SUCCEEDED(hr)) hr = stream->Stat(&stat, STATFLAG_NONAME);
   std::vector<uint8_t> bytes;
-  if (SUCCEEDED(hr) && facts.cbSize.QuadPart > std::numeric_limits<ULONG>::max()) hr = E_OUTOFMEMORY;
+  if (SUCCEEDED(hr) && stat.cbSize.QuadPart > std::numeric_limits<ULONG>::max()) hr = E_OUTOFMEMORY;
   if (SUCCEEDED(hr)) {
     try {
-      bytes.resize(static_cast<size_t>(facts.cbSize.QuadPart));
+      bytes.resize(static_cast<size_t>(stat.cbSize.QuadPart));
     } catch (const std::bad_alloc&) {
       hr = E_OUTOFMEMORY;
     }
