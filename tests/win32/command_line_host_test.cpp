@@ -66,7 +66,8 @@ int Lines(const std::string& text) { return static_cast<int>(std::count(text.beg
 
 std::string ReadBytes(const std::wstring& path) {
   std::string bytes;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
   if (f == INVALID_HANDLE_VALUE) return "(missing)";
   char buffer[65536];
   DWORD n;
@@ -474,8 +475,9 @@ TEST_F(CommandLineHost, NothingIsDroppedSilently) {
   Write16BitPng(folder + L"deep.png", source);
   const HostResult r = Run(L"0", folder + L"deep.png", folder + L"out.png");
   ASSERT_EQ(r.exitCode, 0u) << r.err;
-  EXPECT_EQ(r.err, "ppihost: warning: " + Utf8(folder + L"deep.png") + " has 16 bits per channel; " +
-                       Utf8(folder + L"out.png") + " was written with 8\n");
+  EXPECT_EQ(r.err, "ppihost: warning: " + Utf8(folder + L"deep.png") +
+                       " has 16 bits per channel; " + Utf8(folder + L"out.png") +
+                       " was written with 8\n");
   EXPECT_EQ(FirstDifference(Read(folder + L"out.png"), Apply(source, SolarizeDefault)), "");
 }
 
@@ -491,11 +493,13 @@ TEST_F(CommandLineHost, FullDiskFailsAndKeepsTheOriginal) {
   Write(dir + L"photo.tif", source);
   const std::string png = ReadBytes(dir + L"photo.png"), tif = ReadBytes(dir + L"photo.tif");
   // Fills the disk to the last byte.
-  HANDLE filler = CreateFileW((dir + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE filler = CreateFileW((dir + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              0, nullptr);
   ASSERT_NE(filler, INVALID_HANDLE_VALUE);
   const std::string block(4096, 'x');
   DWORD written;
-  while (WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written > 0) {
+  while (WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
+         written > 0) {
   }
   CloseHandle(filler);
   const std::set<std::wstring> before = Files(dir);
@@ -509,7 +513,8 @@ TEST_F(CommandLineHost, FullDiskFailsAndKeepsTheOriginal) {
     SCOPED_TRACE(Utf8(run.first) + " -> " + Utf8(run.second));
     const HostResult r = Run(L"post", dir + run.first, dir + run.second);
     EXPECT_EQ(r.exitCode, 5u) << r.err;
-    EXPECT_EQ(r.err.rfind("ppihost: cannot write " + Utf8(dir + run.second) + ": ", 0), 0u) << r.err;
+    const std::string says = "ppihost: cannot write " + Utf8(dir + run.second) + ": ";
+    EXPECT_EQ(r.err.rfind(says, 0), 0u) << r.err;
     EXPECT_EQ(Lines(r.err), 1) << r.err;
     EXPECT_EQ(Files(dir), before);  // no temporary file, no new file
   }
@@ -520,13 +525,15 @@ TEST_F(CommandLineHost, FullDiskFailsAndKeepsTheOriginal) {
 }
 
 TEST(ErrorText, ImagingAndSystemCodesReadAsWordsAndHex) {
-  EXPECT_EQ(Utf8(SystemMessage(0x88982F80)), "the image's pixel format is not supported (0x88982F80)");
+  EXPECT_EQ(Utf8(SystemMessage(0x88982F80)),
+            "the image's pixel format is not supported (0x88982F80)");
   EXPECT_EQ(Utf8(SystemMessage(0x88982F07)), "the image's format is unknown (0x88982F07)");
   // A system error, bare and wrapped as an HRESULT.
   const std::string diskFull = Utf8(SystemMessage(ERROR_DISK_FULL));
   EXPECT_EQ(diskFull.substr(diskFull.size() - 13), " (0x00000070)");
   EXPECT_GT(diskFull.size(), 14u);
-  EXPECT_EQ(Utf8(SystemMessage(0x80070070)), diskFull.substr(0, diskFull.size() - 13) + " (0x80070070)");
+  EXPECT_EQ(Utf8(SystemMessage(0x80070070)),
+            diskFull.substr(0, diskFull.size() - 13) + " (0x80070070)");
 }
 
 // Presses `button` on any dialog the child process shows.

@@ -71,7 +71,9 @@ FormatFacts FactsOf(IWICImagingFactory* factory, const WICPixelFormatGUID& forma
     return facts;
   }
   BOOL transparency = TRUE;
-  if (SUCCEEDED(formatInfo->SupportsTransparency(&transparency))) facts.alpha = transparency != FALSE;
+  if (SUCCEEDED(formatInfo->SupportsTransparency(&transparency))) {
+    facts.alpha = transparency != FALSE;
+  }
   // The widest channel, by its mask: the bits per pixel include padding (32bppBGR).
   UINT channels = 0;
   if (facts.indexed || FAILED(formatInfo->GetChannelCount(&channels))) return facts;

@@ -28,7 +28,8 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
   EnterCriticalSection(&lock);
   std::wstring line = L"ppihost: interrupted";
   if (!output.empty()) {
-    line += committed ? L" after " + output + L" was written" : L"; " + output + L" was not written";
+    line += committed ? L" after " + output + L" was written"
+                      : L"; " + output + L" was not written";
   }
   WriteLine(StdErr(), line);
   // Ends the process here and now: the main thread may be inside the plug-in or the

@@ -83,7 +83,8 @@ OutputFile::OutputFile(const std::wstring& name) : given(name) {
   if (IsDeviceName(file)) Fail(L"the name is reserved for a device");
   path = AnyLength(full);
   const DWORD folderAttributes = GetFileAttributesW(AnyLength(folder).c_str());
-  if (folderAttributes == INVALID_FILE_ATTRIBUTES || !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+  if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
+      !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     Fail(L"there is no folder " + folder);
   }
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -135,7 +136,8 @@ void OutputFile::Write(const std::vector<uint8_t>& bytes) {
   if (!FlushFileBuffers(file.Get())) giveUp(GetLastError());
   if (!file.Close()) giveUp(GetLastError());
   if (held.Interrupted()) giveUp(ERROR_OPERATION_ABORTED);
-  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(temporary.c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     giveUp(GetLastError());
   }
   held.Committed();

@@ -142,7 +142,7 @@ void WritePalettePng(const std::wstring& path, const Image& image) {
   const Indexed indexed = Index(image);
   std::string palette, alphas, rows;
   for (const Pixel& p : indexed.palette) {
-    palette += static_cast<char>(p.r), palette += static_cast<char>(p.g), palette += static_cast<char>(p.b);
+    for (uint8_t v : {p.r, p.g, p.b}) palette += static_cast<char>(v);
     alphas += static_cast<char>(p.a);
   }
   for (int y = 0; y < image.height; ++y) {
@@ -158,7 +158,7 @@ void Write16BitPng(const std::wstring& path, const Image& image) {
     rows += '\0';
     for (int x = 0; x < image.width; ++x) {
       const Pixel p = At(image, x, y);
-      for (uint8_t v : {p.r, p.g, p.b, p.a}) rows += static_cast<char>(v), rows += static_cast<char>(v);
+      for (uint8_t v : {p.r, p.g, p.b, p.a}) rows.append(2, static_cast<char>(v));
     }
   }
   WritePng(path, image, 16, 6, rows, "", "");
@@ -179,7 +179,7 @@ void WriteGif(const std::wstring& path, const Image& image) {
   file += std::string(2, '\0');
   for (size_t i = 0; i < 256; ++i) {
     const Pixel p = i < indexed.palette.size() ? indexed.palette[i] : Pixel{0, 0, 0, 255};
-    file += static_cast<char>(p.r), file += static_cast<char>(p.g), file += static_cast<char>(p.b);
+    for (uint8_t v : {p.r, p.g, p.b}) file += static_cast<char>(v);
   }
   if (transparent >= 0) {
     file += "\x21\xf9\x04\x01";
