@@ -6,8 +6,17 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# CMake keeps the compiler of a tree's first configuration: a tree made with another
+# compiler than the toolchain file names now (an older thread model) starts afresh.
+toolchain="$root/cmake/toolchain-mingw-i686.cmake"
+compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER \${TOOLCHAIN_PREFIX}\(.*\))$/\1/p' "$toolchain")
+if compgen -G "$root/build/win32/CMakeFiles/*/CMakeCXXCompiler.cmake" >/dev/null &&
+   ! grep -q "^set(CMAKE_CXX_COMPILER \".*$compiler\")" "$root"/build/win32/CMakeFiles/*/CMakeCXXCompiler.cmake; then
+  rm -rf "$root/build/win32"
+fi
+
 cmake -S "$root" -B "$root/build/win32" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
 cmake --build "$root/build/win32" -j "$jobs" -- --no-print-directory >/dev/null
 
 if [[ "${1:-}" != "--plugin-only" ]]; then

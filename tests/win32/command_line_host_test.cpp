@@ -3,6 +3,8 @@
 // against the filters' rules, computed here.
 #include <gtest/gtest.h>
 
+#include <wincodec.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <set>
@@ -12,6 +14,8 @@
 #include "tools/ppihost/com_ref.h"
 #include "tools/ppihost/commands.h"
 #include "tools/ppihost/host_error.h"
+#include "tools/ppihost/output_file.h"
+#include "tools/ppihost/system_error.h"
 #include "zuzovezu_version.h"
 
 namespace {
@@ -49,7 +53,59 @@ std::wstring ProgramFolderW() {
   return s.substr(0, s.find_last_of(L'\\') + 1);
 }
 
+// The small disk that CTest mounts for the test run when it runs as root
+// (host/small_disk.sh), as Wine sees it; empty when there is none.
+std::wstring SmallDisk() {
+  const char* unixPath = std::getenv("ZUZOVEZU_SMALL_DISK");
+  if (!unixPath || !*unixPath) return {};
+  std::wstring path = L"Z:";
+  for (const char* c = unixPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+  path += L"\\";
+  return GetFileAttributesW((path + L"mounted").c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : path;
+}
+
 int Lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
+std::string ReadBytes(const std::wstring& path) {
+  std::string bytes;
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "(missing)";
+  char buffer[65536];
+  DWORD n;
+  while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0) bytes.append(buffer, n);
+  CloseHandle(f);
+  return bytes;
+}
+
+// A TIFF of two pages, through the imaging component's own encoder.
+void WriteTwoPageTiff(const std::wstring& path, const Image& first, const Image& second) {
+  ComRef<IWICImagingFactory> factory;
+  ComRef<IWICStream> stream;
+  ComRef<IWICBitmapEncoder> encoder;
+  HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()));
+  if (SUCCEEDED(hr)) hr = factory->CreateStream(stream.Out());
+  if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
+  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatTiff, nullptr, encoder.Out());
+  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
+  for (const Image* page : {&first, &second}) {
+    ComRef<IWICBitmapFrameEncode> frame;
+    ComRef<IPropertyBag2> options;
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+    if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.Out(), options.Out());
+    if (SUCCEEDED(hr)) hr = frame->Initialize(options.Get());
+    if (SUCCEEDED(hr)) hr = frame->SetSize(page->width, page->height);
+    if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
+    if (SUCCEEDED(hr)) {
+      hr = frame->WritePixels(page->height, page->width * 4, static_cast<UINT>(page->pixels.size()),
+                              const_cast<BYTE*>(page->pixels.data()));
+    }
+    if (SUCCEEDED(hr)) hr = frame->Commit();
+  }
+  if (SUCCEEDED(hr)) hr = encoder->Commit();
+  ASSERT_TRUE(SUCCEEDED(hr)) << Utf8(SystemMessage(hr));
+}
 
 class CommandLineHost : public ::testing::Test {
  protected:
@@ -75,10 +131,11 @@ class CommandLineHost : public ::testing::Test {
     RemoveDirectoryW(parent.c_str());
   }
 
-  std::set<std::wstring> Files() const {
+  std::set<std::wstring> Files() const { return Files(folder); }
+  std::set<std::wstring> Files(const std::wstring& where) const {
     std::set<std::wstring> names;
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+    HANDLE find = FindFirstFileW((where + L"*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(found.cFileName);
@@ -108,7 +165,7 @@ class CommandLineHost : public ::testing::Test {
 
   void Write(const std::wstring& path, const Image& image) const {
     try {
-      WriteImage(path, path, image);
+      WriteImage(path, image);
     } catch (const HostError& e) {
       FAIL() << Utf8(e.message);
     }
@@ -176,10 +233,15 @@ TEST_F(CommandLineHost, RunWritesEveryOutputFormat) {
   Image opaque = posterized;
   for (size_t i = 3; i < opaque.pixels.size(); i += 4) opaque.pixels[i] = 255;
 
+  const std::string noAlpha = " cannot hold transparency; its pixels were written opaque\n";
   for (const wchar_t* name : {L"out.png", L"out.TIFF", L"out.bmp"}) {
     SCOPED_TRACE(Utf8(name));
     const HostResult r = Run(L"1", folder + L"in.png", folder + name);
     ASSERT_EQ(r.exitCode, 0u) << r.err;
+    // Alpha written where it cannot be kept is said in one line.
+    EXPECT_EQ(r.err, std::wstring(name) == L"out.bmp"
+                         ? "ppihost: warning: " + Utf8(folder + name) + noAlpha
+                         : "");
     const Image written = Read(folder + name);
     // BMP keeps no alpha; PNG and TIFF keep it.
     EXPECT_EQ(FirstDifference(written, std::wstring(name) == L"out.bmp" ? opaque : posterized), "");
@@ -198,6 +260,7 @@ TEST_F(CommandLineHost, RunWritesEveryOutputFormat) {
   Write(folder + L"smooth.png", smooth);
   const HostResult r = Run(L"cut", folder + L"smooth.png", folder + L"out.jpeg");
   ASSERT_EQ(r.exitCode, 0u) << r.err;
+  EXPECT_EQ(r.err, "ppihost: warning: " + Utf8(folder + L"out.jpeg") + noAlpha);
   const Image jpeg = Read(folder + L"out.jpeg");
   const Image expected = Apply(smooth, CutLowBitDefault);
   ASSERT_EQ(jpeg.width, 32);
@@ -251,7 +314,7 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
   CreateDirectoryW((folder + L"sub").c_str(), nullptr);
   CopyFileW((ProgramFolderW() + L"plugin_without_exports.dll").c_str(),
             (folder + L"partial.ppi").c_str(), FALSE);
-  const std::wstring in = folder + L"in.png", out = folder + L"out.png";
+  const std::wstring in = folder + L"in.png", out = folder + L"out.png", bad = folder + L"text.png";
   struct Case {
     const char* what;
     std::vector<std::wstring> args;
@@ -266,7 +329,8 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
       {"negative index", {L"run", plugin, L"-1", in, out}, 2, "no filter -1"},
       {"unknown name", {L"run", plugin, L"sharpen", in, out}, 2, "no filter named sharpen"},
       {"missing input", {L"run", plugin, L"0", folder + L"none.png", out}, 4, "no image file"},
-      {"unreadable input", {L"run", plugin, L"0", folder + L"text.png", out}, 4, "cannot read"},
+      {"unreadable input", {L"run", plugin, L"0", folder + L"text.png", out}, 4,
+       "no codec for this image format is installed (0x88982F50)"},
       {"input is a folder", {L"run", plugin, L"0", folder + L"sub", out}, 4, "no image file"},
       {"region too wide", {L"run", plugin, L"0", in, out, L"--region", L"0,0,10,6"}, 2, "not inside"},
       {"region too tall", {L"run", plugin, L"0", in, out, L"--region", L"0,0,9,7"}, 2, "not inside"},
@@ -274,9 +338,14 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
       {"reversed region", {L"run", plugin, L"0", in, out, L"--region", L"3,0,2,2"}, 2, "not inside"},
       {"three numbers", {L"run", plugin, L"0", in, out, L"--region", L"1,2,3"}, 2, "four whole numbers"},
       {"not numbers", {L"run", plugin, L"0", in, out, L"--region", L"a,b,c,d"}, 2, "four whole numbers"},
-      {"no output folder", {L"run", plugin, L"0", in, folder + L"none\\out.png"}, 5, "cannot write"},
-      {"output is a folder", {L"run", plugin, L"0", in, folder + L"sub"}, 5, "cannot"},
-      {"unknown output type", {L"run", plugin, L"0", in, folder + L"out.xyz"}, 5, "image format"},
+      // The output is checked before the input is read: these inputs are not images.
+      {"no output folder", {L"run", plugin, L"0", bad, folder + L"none\\out.png"}, 5, "no folder"},
+      {"output is a folder", {L"run", plugin, L"0", bad, folder + L"sub"}, 5, "cannot"},
+      {"unknown output type", {L"run", plugin, L"0", bad, folder + L"out.xyz"}, 5, "image format"},
+      {"forbidden character", {L"run", plugin, L"0", bad, folder + L"out?.png"}, 5, "character ?"},
+      {"device name", {L"run", plugin, L"0", bad, folder + L"NUL.png"}, 5, "reserved for a device"},
+      {"name too long", {L"run", plugin, L"0", bad, folder + std::wstring(300, L'a') + L".png"}, 5,
+       "longer than 255 characters"},
       {"unknown option", {L"run", plugin, L"0", in, out, L"--fast"}, 2, "unknown option"},
       {"missing argument", {L"run", plugin, L"0", in}, 2, "wrong number of arguments"},
       {"unknown command", {L"filter", plugin, L"0", in, out}, 2, "unknown command filter"},
@@ -364,6 +433,110 @@ TEST_F(CommandLineHost, OutputMayReplaceTheInput) {
   const HostResult r = Run(L"post", folder + L"in.tif", folder + L"in.tif");
   ASSERT_EQ(r.exitCode, 0u) << r.err;
   EXPECT_EQ(FirstDifference(Read(folder + L"in.tif"), Apply(source, PosterizeDefault)), "");
+}
+
+TEST_F(CommandLineHost, PaletteImagesKeepTheirTransparency) {
+  // A PNG palette with entries of every alpha; a GIF with one transparent colour.
+  const Image palette = TestPicture(9, 6, true);
+  Image clear = TestPicture(9, 6, false);
+  for (size_t i : {4, 10, 11, 30, 53}) {
+    uint8_t* p = &clear.pixels[i * 4];
+    p[0] = 12, p[1] = 34, p[2] = 56, p[3] = 0;
+  }
+  WritePalettePng(folder + L"palette.png", palette);
+  WriteGif(folder + L"clear.gif", clear);
+  const std::pair<const wchar_t*, const Image*> inputs[] = {{L"palette.png", &palette},
+                                                            {L"clear.gif", &clear}};
+  for (const auto& in : inputs) {
+    SCOPED_TRACE(Utf8(in.first));
+    const HostResult r = Run(L"cut", folder + in.first, folder + L"out.png");
+    ASSERT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(FirstDifference(Read(folder + L"out.png"), Apply(*in.second, CutLowBitDefault)), "");
+  }
+}
+
+TEST_F(CommandLineHost, NothingIsDroppedSilently) {
+  // Only the first page of a TIFF could be filtered: the run is refused, in place or
+  // not, before anything is written.
+  WriteTwoPageTiff(folder + L"pages.tif", TestPicture(9, 6, true), TestPicture(5, 4, false));
+  const std::string pages = ReadBytes(folder + L"pages.tif");
+  const std::set<std::wstring> before = Files();
+  for (const wchar_t* out : {L"pages.tif", L"out.tif", L"out.png"}) {
+    SCOPED_TRACE(Utf8(out));
+    const HostResult r = Run(L"post", folder + L"pages.tif", folder + out);
+    EXPECT_EQ(r.exitCode, 2u) << r.err;
+    EXPECT_NE(r.err.find("pages.tif holds 2 frames"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("frames 2 to 2 would be lost"), std::string::npos) << r.err;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_EQ(Files(), before);
+  }
+  EXPECT_EQ(ReadBytes(folder + L"pages.tif"), pages);
+
+  // 16 bits per channel written as 8: said in one line, and the run succeeds.
+  const Image source = TestPicture(9, 6, true);
+  Write16BitPng(folder + L"deep.png", source);
+  const HostResult r = Run(L"0", folder + L"deep.png", folder + L"out.png");
+  ASSERT_EQ(r.exitCode, 0u) << r.err;
+  EXPECT_EQ(r.err, "ppihost: warning: " + Utf8(folder + L"deep.png") +
+                       " has 16 bits per channel; " + Utf8(folder + L"out.png") +
+                       " was written with 8\n");
+  EXPECT_EQ(FirstDifference(Read(folder + L"out.png"), Apply(source, SolarizeDefault)), "");
+}
+
+TEST_F(CommandLineHost, FullDiskFailsAndKeepsTheOriginal) {
+  const std::wstring disk = SmallDisk();
+  if (disk.empty()) {
+    GTEST_SKIP() << "no small disk to fill: CTest mounts one when run as root (host/small_disk.sh)";
+  }
+  const std::wstring dir = disk + L"full\\";
+  ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  const Image source = TestPicture(64, 64, true);
+  Write(dir + L"photo.png", source);
+  Write(dir + L"photo.tif", source);
+  const std::string png = ReadBytes(dir + L"photo.png"), tif = ReadBytes(dir + L"photo.tif");
+  // Fills the disk to the last byte.
+  HANDLE filler = CreateFileW((dir + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              0, nullptr);
+  ASSERT_NE(filler, INVALID_HANDLE_VALUE);
+  const std::string block(4096, 'x');
+  DWORD written;
+  while (WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
+         written > 0) {
+  }
+  CloseHandle(filler);
+  const std::set<std::wstring> before = Files(dir);
+  ASSERT_EQ(before.size(), 3u);
+
+  const std::pair<const wchar_t*, const wchar_t*> runs[] = {
+      {L"photo.tif", L"photo.tif"}, {L"photo.png", L"photo.png"},  // in place
+      {L"photo.tif", L"new.tif"},   {L"photo.png", L"new.png"},    // to a new name
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(Utf8(run.first) + " -> " + Utf8(run.second));
+    const HostResult r = Run(L"post", dir + run.first, dir + run.second);
+    EXPECT_EQ(r.exitCode, 5u) << r.err;
+    const std::string says = "ppihost: cannot write " + Utf8(dir + run.second) + ": ";
+    EXPECT_EQ(r.err.rfind(says, 0), 0u) << r.err;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_EQ(Files(dir), before);  // no temporary file, no new file
+  }
+  EXPECT_EQ(ReadBytes(dir + L"photo.png"), png);
+  EXPECT_EQ(ReadBytes(dir + L"photo.tif"), tif);
+  for (const std::wstring& name : before) DeleteFileW((dir + name).c_str());
+  RemoveDirectoryW(dir.c_str());
+}
+
+TEST(ErrorText, ImagingAndSystemCodesReadAsWordsAndHex) {
+  EXPECT_EQ(Utf8(SystemMessage(0x88982F80)),
+            "the image's pixel format is not supported (0x88982F80)");
+  EXPECT_EQ(Utf8(SystemMessage(0x88982F07)), "the image's format is unknown (0x88982F07)");
+  // A system error, bare and wrapped as an HRESULT.
+  const std::string diskFull = Utf8(SystemMessage(ERROR_DISK_FULL));
+  EXPECT_EQ(diskFull.substr(diskFull.size() - 13), " (0x00000070)");
+  EXPECT_GT(diskFull.size(), 14u);
+  EXPECT_EQ(Utf8(SystemMessage(0x80070070)),
+            diskFull.substr(0, diskFull.size() - 13) + " (0x80070070)");
 }
 
 // Presses `button` on any dialog the child process shows.

@@ -13,9 +13,10 @@ const wchar_t kUsage[] =
     L"       ppihost run PLUGIN FILTER INPUT OUTPUT [--region LEFT,TOP,RIGHT,BOTTOM] [--batch]\n"
     L"       ppihost setup PLUGIN FILTER INPUT\n"
     L"FILTER is an index or the beginning of an English filter name; images are PNG, BMP,\n"
-    L"JPEG or TIFF, the output's format is chosen by its extension. --batch (the default\n"
-    L"when standard input is not a terminal) prints the plug-in's message boxes instead of\n"
-    L"showing them.";
+    L"JPEG, TIFF or (input only) GIF, the output's format is chosen by its extension.\n"
+    L"--batch (the default when standard input is not a terminal) prints the plug-in's\n"
+    L"message boxes instead of showing them. Exit codes: 0 done, 1 the plug-in declined,\n"
+    L"2 bad arguments, 3 plug-in, 4 input, 5 output, 6 crash, 130 interrupted.";
 
 namespace {
 

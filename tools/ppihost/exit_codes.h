@@ -10,3 +10,6 @@ inline constexpr int kExitPlugin = 3;  // plug-in missing, not loadable or witho
 inline constexpr int kExitInput = 4;   // input image missing, unreadable or unsupported
 inline constexpr int kExitOutput = 5;  // output path unwritable or of an unsupported type
 inline constexpr int kExitFailure = 6;  // anything else: out of memory, a crash
+// The user interrupted the run (Ctrl+C, Ctrl+Break, the console closed), as shells
+// report a process ended by SIGINT.
+inline constexpr int kExitInterrupted = 130;

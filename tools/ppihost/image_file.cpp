@@ -9,6 +9,7 @@
 #include "tools/ppihost/com_ref.h"
 #include "tools/ppihost/exit_codes.h"
 #include "tools/ppihost/host_error.h"
+#include "tools/ppihost/output_file.h"
 #include "tools/ppihost/system_error.h"
 
 namespace {
@@ -16,25 +17,26 @@ namespace {
 struct Container {
   const wchar_t* extension;
   const GUID* format;
+  bool holdsAlpha;
 };
 const Container kContainers[] = {
-    {L".png", &GUID_ContainerFormatPng},   {L".bmp", &GUID_ContainerFormatBmp},
-    {L".dib", &GUID_ContainerFormatBmp},   {L".jpg", &GUID_ContainerFormatJpeg},
-    {L".jpeg", &GUID_ContainerFormatJpeg}, {L".jpe", &GUID_ContainerFormatJpeg},
-    {L".tif", &GUID_ContainerFormatTiff},  {L".tiff", &GUID_ContainerFormatTiff},
+    {L".png", &GUID_ContainerFormatPng, true},    {L".bmp", &GUID_ContainerFormatBmp, false},
+    {L".dib", &GUID_ContainerFormatBmp, false},   {L".jpg", &GUID_ContainerFormatJpeg, false},
+    {L".jpeg", &GUID_ContainerFormatJpeg, false}, {L".jpe", &GUID_ContainerFormatJpeg, false},
+    {L".tif", &GUID_ContainerFormatTiff, true},   {L".tiff", &GUID_ContainerFormatTiff, true},
 };
 
 // The plug-in's buffers are addressed with 32-bit offsets.
 constexpr uint64_t kMaxPixelBytes = std::numeric_limits<int32_t>::max();
 
-const GUID* ContainerFor(const std::wstring& name) {
+const Container* ContainerFor(const std::wstring& name) {
   const size_t dot = name.find_last_of(L'.');
   const size_t slash = name.find_last_of(L"\\/");
   if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return nullptr;
   std::wstring extension = name.substr(dot);
   for (wchar_t& c : extension) c = static_cast<wchar_t>(std::towlower(c));
   for (const Container& c : kContainers) {
-    if (extension == c.extension) return c.format;
+    if (extension == c.extension) return &c;
   }
   return nullptr;
 }
@@ -50,19 +52,57 @@ void CreateFactory(ComRef<IWICImagingFactory>& factory, int exitCode) {
   }
 }
 
-// Whether pixels of this format carry alpha (or a palette that may), so that formats
-// without it can be given opaque alpha whatever the converter fills in.
-bool FormatHasAlpha(IWICImagingFactory* factory, const WICPixelFormatGUID& format) {
+struct FormatFacts {
+  bool alpha;      // the format has an alpha channel
+  bool indexed;    // the pixels index a palette
+  uint32_t bitsPerChannel;
+};
+
+FormatFacts FactsOf(IWICImagingFactory* factory, const WICPixelFormatGUID& format) {
+  FormatFacts facts{true, false, 8};
+  const GUID* const indexed[] = {&GUID_WICPixelFormat1bppIndexed, &GUID_WICPixelFormat2bppIndexed,
+                                 &GUID_WICPixelFormat4bppIndexed, &GUID_WICPixelFormat8bppIndexed};
+  for (const GUID* g : indexed) facts.indexed = facts.indexed || IsEqualGUID(format, *g);
   ComRef<IWICComponentInfo> info;
-  if (FAILED(factory->CreateComponentInfo(format, info.Out()))) return true;
   ComRef<IWICPixelFormatInfo2> formatInfo;
-  if (FAILED(info->QueryInterface(IID_IWICPixelFormatInfo2,
+  if (FAILED(factory->CreateComponentInfo(format, info.Out())) ||
+      FAILED(info->QueryInterface(IID_IWICPixelFormatInfo2,
                                   reinterpret_cast<void**>(formatInfo.Out())))) {
-    return true;
+    return facts;
   }
   BOOL transparency = TRUE;
-  if (FAILED(formatInfo->SupportsTransparency(&transparency))) return true;
-  return transparency != FALSE;
+  if (SUCCEEDED(formatInfo->SupportsTransparency(&transparency))) {
+    facts.alpha = transparency != FALSE;
+  }
+  // The widest channel, by its mask: the bits per pixel include padding (32bppBGR).
+  UINT channels = 0;
+  if (facts.indexed || FAILED(formatInfo->GetChannelCount(&channels))) return facts;
+  for (UINT c = 0; c < channels; ++c) {
+    UINT size = 0;
+    if (FAILED(formatInfo->GetChannelMask(c, 0, nullptr, &size)) || size == 0) continue;
+    std::vector<BYTE> mask(size);
+    if (FAILED(formatInfo->GetChannelMask(c, size, mask.data(), &size))) continue;
+    uint32_t bits = 0;
+    for (BYTE b : mask) {
+      for (; b; b &= static_cast<BYTE>(b - 1)) ++bits;
+    }
+    if (bits > facts.bitsPerChannel) facts.bitsPerChannel = bits;
+  }
+  return facts;
+}
+
+// Whether the palette of an indexed frame has entries that are not opaque (a PNG's
+// tRNS entries, a GIF's transparent colour). The format's own flag says no for every
+// indexed format, whatever its palette holds.
+bool PaletteHasAlpha(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
+                     IWICBitmapFrameDecode* frame) {
+  ComRef<IWICPalette> palette;
+  if (FAILED(factory->CreatePalette(palette.Out()))) return false;
+  if (FAILED(frame->CopyPalette(palette.Get())) && FAILED(decoder->CopyPalette(palette.Get()))) {
+    return false;
+  }
+  BOOL alpha = FALSE;
+  return SUCCEEDED(palette->HasAlpha(&alpha)) && alpha;
 }
 
 }  // namespace
@@ -74,12 +114,15 @@ Image ReadImage(const std::wstring& path) {
   }
   ComRef<IWICImagingFactory> factory;
   CreateFactory(factory, kExitInput);
-  const std::wstring unreadable = L"cannot read " + path + L" as an image (PNG, BMP, JPEG or TIFF)";
+  const std::wstring unreadable =
+      L"cannot read " + path + L" as an image (PNG, BMP, JPEG, TIFF or GIF)";
 
   ComRef<IWICBitmapDecoder> decoder;
   ComRef<IWICBitmapFrameDecode> frame;
   HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, decoder.Out());
+  UINT frames = 0;
+  if (SUCCEEDED(hr)) hr = decoder->GetFrameCount(&frames);
   if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.Out());
   UINT width = 0, height = 0;
   if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
@@ -93,6 +136,9 @@ Image ReadImage(const std::wstring& path) {
   Image image;
   image.width = static_cast<int32_t>(width);
   image.height = static_cast<int32_t>(height);
+  image.frames = frames;
+  const FormatFacts facts = FactsOf(factory.Get(), format);
+  image.bitsPerChannel = facts.bitsPerChannel;
   try {
     image.pixels.resize(static_cast<size_t>(bytes));
   } catch (const std::bad_alloc&) {
@@ -110,7 +156,9 @@ Image ReadImage(const std::wstring& path) {
   }
   if (FAILED(hr)) throw HostError{kExitInput, unreadable + L": " + HResultText(hr)};
 
-  if (!FormatHasAlpha(factory.Get(), format)) {
+  const bool keepAlpha = facts.indexed ? PaletteHasAlpha(factory.Get(), decoder.Get(), frame.Get())
+                                       : facts.alpha;
+  if (!keepAlpha) {
     for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 0xFF;
   }
   return image;
@@ -118,8 +166,13 @@ Image ReadImage(const std::wstring& path) {
 
 bool IsWritableImageName(const std::wstring& path) { return ContainerFor(path) != nullptr; }
 
-void WriteImage(const std::wstring& path, const std::wstring& nameForFormat, const Image& image) {
-  const GUID* container = ContainerFor(nameForFormat);
+bool HoldsAlpha(const std::wstring& path) {
+  const Container* container = ContainerFor(path);
+  return container && container->holdsAlpha;
+}
+
+std::vector<uint8_t> EncodeImage(const std::wstring& nameForFormat, const Image& image) {
+  const Container* container = ContainerFor(nameForFormat);
   if (!container) {
     throw HostError{kExitOutput, L"cannot tell the image format of " + nameForFormat +
                                      L" (use .png, .bmp, .jpg or .tif)"};
@@ -129,7 +182,7 @@ void WriteImage(const std::wstring& path, const std::wstring& nameForFormat, con
 
   const UINT stride = static_cast<UINT>(image.width) * 4;
   const UINT size = static_cast<UINT>(image.pixels.size());
-  ComRef<IWICStream> stream;
+  ComRef<IStream> stream;
   ComRef<IWICBitmapEncoder> encoder;
   ComRef<IWICBitmapFrameEncode> frame;
   ComRef<IPropertyBag2> options;
@@ -139,9 +192,10 @@ void WriteImage(const std::wstring& path, const std::wstring& nameForFormat, con
   // format they can, and the pixels are converted to it.
   WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
 
-  HRESULT hr = factory->CreateStream(stream.Out());
-  if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
-  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(*container, nullptr, encoder.Out());
+  // The file is encoded whole in memory: an encoder that fails to pass on a write
+  // error (TIFF's does) can then never leave a truncated file that looks complete.
+  HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
+  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(*container->format, nullptr, encoder.Out());
   if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
   if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.Out(), options.Out());
   if (SUCCEEDED(hr)) hr = frame->Initialize(options.Get());
@@ -166,5 +220,26 @@ void WriteImage(const std::wstring& path, const std::wstring& nameForFormat, con
   }
   if (SUCCEEDED(hr)) hr = frame->Commit();
   if (SUCCEEDED(hr)) hr = encoder->Commit();
+  STATSTG stat{};
+  if (SUCCEEDED(hr)) hr = stream->Stat(&stat, STATFLAG_NONAME);
+  std::vector<uint8_t> bytes;
+  if (SUCCEEDED(hr) && stat.cbSize.QuadPart > std::numeric_limits<ULONG>::max()) hr = E_OUTOFMEMORY;
+  if (SUCCEEDED(hr)) {
+    try {
+      bytes.resize(static_cast<size_t>(stat.cbSize.QuadPart));
+    } catch (const std::bad_alloc&) {
+      hr = E_OUTOFMEMORY;
+    }
+  }
+  if (SUCCEEDED(hr)) hr = stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+  ULONG read = 0;
+  if (SUCCEEDED(hr)) hr = stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+  if (SUCCEEDED(hr) && read != bytes.size()) hr = WINCODEC_ERR_STREAMREAD;
   if (FAILED(hr)) throw HostError{kExitOutput, L"cannot write " + nameForFormat + L": " + HResultText(hr)};
+  return bytes;
+}
+
+void WriteImage(const std::wstring& path, const Image& image) {
+  OutputFile output(path);
+  output.Write(EncodeImage(path, image));
 }

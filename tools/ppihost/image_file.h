@@ -1,6 +1,6 @@
-// Image files read and written through the Windows Imaging Component: PNG, BMP, JPEG
-// and TIFF, always exchanged as 32-bit BGRA pixels, rows top to bottom, no gaps (the
-// plug-in's buffer layout).
+// Image files read and written through the Windows Imaging Component: PNG, BMP, JPEG,
+// TIFF and (read only) GIF, always exchanged as 32-bit BGRA pixels, rows top to bottom,
+// no gaps (the plug-in's buffer layout).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -10,15 +10,25 @@ struct Image {
   int32_t width = 0;
   int32_t height = 0;
   std::vector<uint8_t> pixels;  // width * height * 4 bytes
+  // What the file held beyond these pixels, so that a caller can tell what a copy
+  // would lose: the number of frames (pages) and the bits of its widest channel.
+  uint32_t frames = 1;
+  uint32_t bitsPerChannel = 8;
 };
 
-// Throws HostError (kExitInput) when the file is missing, unreadable or not an image.
-// An image without alpha gets alpha 255.
+// The first frame. Throws HostError (kExitInput) when the file is missing, unreadable
+// or not an image. An image without alpha gets alpha 255; a palette image keeps the
+// alpha of its palette (a PNG's transparent entries, a GIF's transparent colour).
 Image ReadImage(const std::wstring& path);
 
-// True when the file name ends in an extension WriteImage can encode.
+// True when the file name ends in an extension EncodeImage can encode.
 bool IsWritableImageName(const std::wstring& path);
+// True when that format keeps alpha (PNG, TIFF); BMP and JPEG do not.
+bool HoldsAlpha(const std::wstring& path);
 
-// Encodes by the extension of `nameForFormat` into `path` (which may be a temporary
-// file). Formats without alpha (JPEG) drop it. Throws HostError (kExitOutput).
-void WriteImage(const std::wstring& path, const std::wstring& nameForFormat, const Image& image);
+// The whole file, encoded in memory by the extension of `nameForFormat`. Formats
+// without alpha drop it and keep the colours as they are. Throws HostError (kExitOutput).
+std::vector<uint8_t> EncodeImage(const std::wstring& nameForFormat, const Image& image);
+
+// Encodes and writes `path` through OutputFile: complete or not at all.
+void WriteImage(const std::wstring& path, const Image& image);

@@ -11,6 +11,7 @@
 #include "tools/ppihost/console_text.h"
 #include "tools/ppihost/exit_codes.h"
 #include "tools/ppihost/host_error.h"
+#include "tools/ppihost/interrupt.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
 int wmain(int argc, wchar_t** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   SetUnhandledExceptionFilter(ReportCrash);
+  HandleInterrupts();
   try {
     Arguments args = ParseArguments(argc, argv);
     // Nobody can answer a message box when the commands come from a pipe or a file.

@@ -2,42 +2,143 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cwctype>
+
 #include "tools/ppihost/exit_codes.h"
 #include "tools/ppihost/host_error.h"
+#include "tools/ppihost/interrupt.h"
 #include "tools/ppihost/system_error.h"
 
-OutputFile::OutputFile(const std::wstring& name) : given(name), path(FullPath(name)) {
+const wchar_t kTemporarySuffix[] = L".ppihost-tmp";
+
+namespace {
+
+constexpr size_t kMaxNameLength = 255;
+constexpr size_t kSuffixLength = sizeof kTemporarySuffix / sizeof kTemporarySuffix[0] - 1;
+// Interrupts are noticed between blocks.
+constexpr DWORD kBlockBytes = 1 << 20;
+
+// Names the system keeps for devices, with or without an extension: "NUL.png" opens
+// the NUL device, and whatever is written there is gone.
+bool IsDeviceName(const std::wstring& name) {
+  std::wstring base = name.substr(0, name.find(L'.'));
+  while (!base.empty() && base.back() == L' ') base.pop_back();
+  for (wchar_t& c : base) c = static_cast<wchar_t>(std::towupper(c));
+  if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" ||
+      base == L"CONIN$" || base == L"CONOUT$") {
+    return true;
+  }
+  return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
+         base[3] >= L'1' && base[3] <= L'9';
+}
+
+// A full path in the form the file functions accept at any length.
+std::wstring AnyLength(const std::wstring& full) {
+  if (full.size() < MAX_PATH || full.compare(0, 4, L"\\\\?\\") == 0) return full;
+  if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle(handle) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE Get() const { return handle; }
+  bool Valid() const { return handle != INVALID_HANDLE_VALUE; }
+  bool Close() {
+    const bool closed = !Valid() || CloseHandle(handle);
+    handle = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle;
+};
+
+HANDLE CreateTemporary(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+OutputFile::OutputFile(const std::wstring& name) : given(name) {
+  const std::wstring full = FullPath(name);
+  const size_t slash = full.find_last_of(L"\\/");
+  const std::wstring folder = full.substr(0, slash + 1);
+  const std::wstring file = full.substr(slash + 1);
+  if (file.empty()) Fail(L"no file name");
+  if (file.size() > kMaxNameLength) {
+    Fail(L"the name is longer than " + std::to_wstring(kMaxNameLength) + L" characters");
+  }
+  for (wchar_t c : file) {
+    if (c < 32 || std::wstring(L"<>:\"|?*").find(c) != std::wstring::npos) {
+      Fail(L"file names may not hold " + (c < 32 ? std::wstring(L"control characters")
+                                                 : L"the character " + std::wstring(1, c)));
+    }
+  }
+  if (IsDeviceName(file)) Fail(L"the name is reserved for a device");
+  path = AnyLength(full);
+  const DWORD folderAttributes = GetFileAttributesW(AnyLength(folder).c_str());
+  if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
+      !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    Fail(L"there is no folder " + folder);
+  }
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    throw HostError{kExitOutput, L"cannot write " + given + L": it is a folder"};
+    Fail(L"it is a folder");
   }
-  folder = path.substr(0, path.find_last_of(L'\\') + 1);
-  CreateTemporary();
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    Fail(L"it is read-only");
+  }
+  // A name near the limit leaves no room for the suffix; the temporary file then
+  // takes a shortened one.
+  temporary = AnyLength(folder + file.substr(0, kMaxNameLength - kSuffixLength) + kTemporarySuffix);
+  AnnounceOutput(given);
+
+  TemporaryFileLock held;
+  FileHandle probe(CreateTemporary(temporary));
+  if (!probe.Valid()) Fail(L"cannot create a file in its folder: " + SystemMessage(GetLastError()));
+  const DWORD type = GetFileType(probe.Get());
+  probe.Close();
   DeleteFileW(temporary.c_str());
-  temporary.clear();
+  if (type != FILE_TYPE_DISK) Fail(L"it is not a file on a disk");
 }
 
-OutputFile::~OutputFile() {
-  if (!committed && !temporary.empty()) DeleteFileW(temporary.c_str());
+void OutputFile::Fail(const std::wstring& reason) const {
+  throw HostError{kExitOutput, L"cannot write " + given + L": " + reason};
 }
 
-const std::wstring& OutputFile::CreateTemporary() {
-  wchar_t name[MAX_PATH + 1] = {};
-  // GetTempFileName wants room for its own 14 characters.
-  if (folder.size() >= MAX_PATH - 14) {
-    throw HostError{kExitOutput, L"cannot write " + given + L": the folder's path is too long"};
+void OutputFile::Write(const std::vector<uint8_t>& bytes) {
+  TemporaryFileLock held;
+  if (held.Interrupted()) held.AwaitEnd();
+  FileHandle file(CreateTemporary(temporary));
+  if (!file.Valid()) Fail(SystemMessage(GetLastError()));
+  // From here on every way out removes the temporary file.
+  auto giveUp = [&](DWORD error) {
+    file.Close();
+    DeleteFileW(temporary.c_str());
+    if (held.Interrupted()) held.AwaitEnd();
+    Fail(SystemMessage(error));
+  };
+  for (size_t done = 0; done < bytes.size();) {
+    if (held.Interrupted()) giveUp(ERROR_OPERATION_ABORTED);
+    const DWORD n = static_cast<DWORD>(std::min<size_t>(kBlockBytes, bytes.size() - done));
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), bytes.data() + done, n, &written, nullptr)) giveUp(GetLastError());
+    // A short write without an error is a full disk.
+    if (written != n) giveUp(ERROR_DISK_FULL);
+    done += n;
   }
-  if (!GetTempFileNameW(folder.c_str(), L"ppi", 0, name)) {
-    throw HostError{kExitOutput, L"cannot write " + given + L": " + SystemMessage(GetLastError())};
-  }
-  temporary = name;
-  return temporary;
-}
-
-void OutputFile::Commit() {
+  if (!FlushFileBuffers(file.Get())) giveUp(GetLastError());
+  if (!file.Close()) giveUp(GetLastError());
+  if (held.Interrupted()) giveUp(ERROR_OPERATION_ABORTED);
   if (!MoveFileExW(temporary.c_str(), path.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    throw HostError{kExitOutput, L"cannot write " + given + L": " + SystemMessage(GetLastError())};
+    giveUp(GetLastError());
   }
-  committed = true;
+  held.Committed();
 }

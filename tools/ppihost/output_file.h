@@ -1,28 +1,34 @@
-// An output file that appears whole or not at all: the image is written to a
-// temporary file in the output's own folder (so that the final rename stays on one
-// volume) and moved over the output only once complete.
+// An output file that appears whole or not at all. The encoded bytes go to a temporary
+// file beside the output (OUTPUT.ppihost-tmp, so that the rename stays on one volume
+// and a stray file says what it is), every write is checked and flushed to the disk,
+// and only then is the output replaced, in one step. On any failure the output keeps
+// its old bytes and the temporary file is removed; so it is when the user interrupts.
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class OutputFile {
  public:
-  // Tries the folder at once, so that an unwritable output is reported before any
-  // work is done; nothing is left there meanwhile. Throws HostError (kExitOutput).
+  // Checks at once, before any work, that the output can be written: a name the
+  // system accepts as a file, an existing folder, and room there for the temporary
+  // file (created and removed again). Throws HostError (kExitOutput).
   explicit OutputFile(const std::wstring& path);
-  // Removes the temporary file unless Commit succeeded.
-  ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // Creates the temporary file to write the image into. Throws HostError (kExitOutput).
-  const std::wstring& CreateTemporary();
-  // Replaces the output with the temporary file. Throws HostError (kExitOutput).
-  void Commit();
+  // Writes `bytes` as the output's new contents. Throws HostError (kExitOutput).
+  void Write(const std::vector<uint8_t>& bytes);
+
+  const std::wstring& TemporaryPath() const { return temporary; }
 
  private:
-  std::wstring given;
-  std::wstring path;
-  std::wstring folder;
-  std::wstring temporary;
-  bool committed = false;
+  [[noreturn]] void Fail(const std::wstring& reason) const;
+
+  std::wstring given;      // as the user wrote it, for messages
+  std::wstring path;       // full, in the form the file functions take at any length
+  std::wstring temporary;  // likewise
 };
+
+// The suffix of the temporary file.
+extern const wchar_t kTemporarySuffix[];

@@ -4,6 +4,8 @@
 
 #include <string>
 
-// The system's text for an error code, on one line.
+// The words for a system error or an HRESULT, on one line, followed by the code in
+// hex: "the image's pixel format is not supported (0x88982F80)". The imaging codes,
+// which the system's message table lacks, come from a table of our own.
 std::wstring SystemMessage(DWORD error);
 std::wstring FullPath(const std::wstring& path);

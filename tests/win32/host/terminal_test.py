@@ -1,19 +1,24 @@
 #!/usr/bin/env python3
 """ppihost on a terminal (a pseudo-terminal under Wine's console): Japanese names come
-out as UTF-8 through the console, and a run draws its progress bar."""
+out as UTF-8 through the console, a run draws its progress bar, and Ctrl+C (SIGINT
+under Wine) ends a run with exit code 130 and no temporary file."""
 import os
 import pty
 import select
+import signal
+import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 ROOT, HOST, PLUGIN = sys.argv[1], sys.argv[2], sys.argv[3]
 
 
-def on_terminal(*args, timeout=60):
-    """Runs ppihost with all three standard streams on a pseudo-terminal."""
+def on_terminal(*args, timeout=60, when=None, then=None):
+    """Runs ppihost with all three standard streams on a pseudo-terminal; once `when`
+    appears in the output, calls `then` with the process."""
     master, slave = pty.openpty()
     process = subprocess.Popen([os.path.join(ROOT, "tools", "wine-run"), HOST, *args],
                                stdin=slave, stdout=slave, stderr=slave, close_fds=True)
@@ -31,8 +36,21 @@ def on_terminal(*args, timeout=60):
         if not chunk:
             break
         output += chunk
+        if when is not None and when in output:
+            then(process)
+            when = None
     os.close(master)
     return process.wait(), output.decode("utf-8", "replace")
+
+
+def write_noise_bmp(path, width=4000, height=3000):
+    """A 24-bit BMP of noise: it compresses badly, so encoding and writing it take a
+    while, and it decodes fast."""
+    with open(path, "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", 54 + width * height * 3, 0, 0, 54))
+        f.write(struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0,
+                            width * height * 3, 2835, 2835, 0, 0))
+        f.write(os.urandom(width * height * 3))
 
 
 class OnTerminal(unittest.TestCase):
@@ -52,6 +70,52 @@ class OnTerminal(unittest.TestCase):
             self.assertIn("#" * 30 + "] 100%", output)
             self.assertTrue(os.path.exists(target))
 
+    def test_interrupt_while_filtering(self):
+        with tempfile.TemporaryDirectory() as folder:
+            source = os.path.join(folder, "noise.bmp")
+            write_noise_bmp(source)
+            code, output = on_terminal("run", PLUGIN, "solar", source,
+                                       os.path.join(folder, "out.png"),
+                                       when=b"Solarization [",
+                                       then=lambda p: p.send_signal(signal.SIGINT))
+            self.assertEqual(code, 130, output)
+            self.assertIn("ppihost: interrupted", output)
+            self.assertEqual(os.listdir(folder), ["noise.bmp"])
+
+    def test_interrupt_while_writing(self):
+        """SIGINT once the temporary file has grown: the write stops and the file goes."""
+        with tempfile.TemporaryDirectory() as folder:
+            source = os.path.join(folder, "noise.bmp")
+            target = os.path.join(folder, "out.tif")
+            temporary = target + ".ppihost-tmp"
+            write_noise_bmp(source)
+            # The 48 MB file is written in 1 MiB blocks; the signal goes while most of
+            # them are still to come. Should the polling miss that moment, the run
+            # completes and is tried again.
+            for _ in range(5):
+                process = subprocess.Popen(
+                    [os.path.join(ROOT, "tools", "wine-run"), HOST, "run", PLUGIN, "cut",
+                     source, target], stdin=subprocess.DEVNULL, stderr=subprocess.PIPE)
+                caught = False
+                while process.poll() is None and not caught:
+                    try:
+                        size = os.path.getsize(temporary)
+                        if size >= 16 << 20:
+                            break
+                        caught = size > 0
+                    except OSError:
+                        time.sleep(0.001)
+                if caught:
+                    process.send_signal(signal.SIGINT)
+                error = process.communicate(timeout=60)[1].decode()
+                if caught:
+                    break
+                self.assertEqual(process.returncode, 0, error)
+                os.remove(target)
+            self.assertTrue(caught, "the temporary file was never seen")
+            self.assertEqual(process.returncode, 130, error)
+            self.assertEqual(error, "ppihost: interrupted; " + target + " was not written\n")
+            self.assertEqual(os.listdir(folder), ["noise.bmp"])
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=1)

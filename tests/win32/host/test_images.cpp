@@ -1,7 +1,89 @@
 #include "host/test_images.h"
 
-#include <cstdio>
 #include <windows.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace {
+
+void Put32Be(std::string& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(v >> shift);
+}
+
+uint32_t Crc32(const std::string& bytes) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char c : bytes) {
+    crc ^= c;
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+void PngChunk(std::string& file, const char* type, const std::string& data) {
+  Put32Be(file, static_cast<uint32_t>(data.size()));
+  const std::string typed = type + data;
+  file += typed;
+  Put32Be(file, Crc32(typed));
+}
+
+// Scanlines (each led by filter byte 0) in stored, uncompressed deflate blocks.
+std::string Zlib(const std::string& raw) {
+  std::string out = "\x78\x01";
+  uint32_t a = 1, b = 0;
+  for (unsigned char c : raw) a = (a + c) % 65521, b = (b + a) % 65521;
+  size_t done = 0;
+  do {
+    const size_t n = std::min<size_t>(65535, raw.size() - done);
+    out += static_cast<char>(done + n == raw.size() ? 1 : 0);
+    out += static_cast<char>(n & 0xFF), out += static_cast<char>(n >> 8);
+    out += static_cast<char>(~n & 0xFF), out += static_cast<char>((~n >> 8) & 0xFF);
+    out.append(raw, done, n);
+    done += n;
+  } while (done < raw.size());
+  Put32Be(out, (b << 16) | a);
+  return out;
+}
+
+void WritePng(const std::wstring& path, const Image& image, uint8_t bitDepth, uint8_t colourType,
+              const std::string& rows, const std::string& palette, const std::string& alphas) {
+  std::string file = "\x89PNG\r\n\x1a\n", header;
+  Put32Be(header, static_cast<uint32_t>(image.width));
+  Put32Be(header, static_cast<uint32_t>(image.height));
+  header += static_cast<char>(bitDepth), header += static_cast<char>(colourType);
+  header += std::string(3, '\0');
+  PngChunk(file, "IHDR", header);
+  if (!palette.empty()) PngChunk(file, "PLTE", palette);
+  if (!alphas.empty()) PngChunk(file, "tRNS", alphas);
+  PngChunk(file, "IDAT", Zlib(rows));
+  PngChunk(file, "IEND", "");
+  WriteBytes(path, file);
+}
+
+uint32_t Bgra(Pixel p) { return p.b | p.g << 8 | p.r << 16 | static_cast<uint32_t>(p.a) << 24; }
+
+// The distinct pixels in order of appearance, and each pixel's index among them.
+struct Indexed {
+  std::vector<Pixel> palette;
+  std::string indices;
+};
+Indexed Index(const Image& image) {
+  Indexed out;
+  std::map<uint32_t, size_t> seen;
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      const Pixel p = At(image, x, y);
+      auto found = seen.emplace(Bgra(p), out.palette.size());
+      if (found.second) out.palette.push_back(p);
+      out.indices += static_cast<char>(found.first->second);
+    }
+  }
+  return out;
+}
+
+}  // namespace
 
 Image TestPicture(int width, int height, bool withAlpha) {
   Image image;
@@ -54,6 +136,83 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
   DWORD written;
   WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(f);
+}
+
+void WritePalettePng(const std::wstring& path, const Image& image) {
+  const Indexed indexed = Index(image);
+  std::string palette, alphas, rows;
+  for (const Pixel& p : indexed.palette) {
+    for (uint8_t v : {p.r, p.g, p.b}) palette += static_cast<char>(v);
+    alphas += static_cast<char>(p.a);
+  }
+  for (int y = 0; y < image.height; ++y) {
+    rows += '\0';
+    rows.append(indexed.indices, static_cast<size_t>(y) * image.width, image.width);
+  }
+  WritePng(path, image, 8, 3, rows, palette, alphas);
+}
+
+void Write16BitPng(const std::wstring& path, const Image& image) {
+  std::string rows;
+  for (int y = 0; y < image.height; ++y) {
+    rows += '\0';
+    for (int x = 0; x < image.width; ++x) {
+      const Pixel p = At(image, x, y);
+      for (uint8_t v : {p.r, p.g, p.b, p.a}) rows.append(2, static_cast<char>(v));
+    }
+  }
+  WritePng(path, image, 16, 6, rows, "", "");
+}
+
+void WriteGif(const std::wstring& path, const Image& image) {
+  const Indexed indexed = Index(image);
+  int transparent = -1;
+  for (size_t i = 0; i < indexed.palette.size(); ++i) {
+    if (indexed.palette[i].a == 0) transparent = static_cast<int>(i);
+  }
+  auto put16 = [](std::string& out, int v) {
+    out += static_cast<char>(v & 0xFF), out += static_cast<char>(v >> 8);
+  };
+  std::string file = "GIF89a";
+  put16(file, image.width), put16(file, image.height);
+  file += "\xf7";  // a global table of 256 colours
+  file += std::string(2, '\0');
+  for (size_t i = 0; i < 256; ++i) {
+    const Pixel p = i < indexed.palette.size() ? indexed.palette[i] : Pixel{0, 0, 0, 255};
+    for (uint8_t v : {p.r, p.g, p.b}) file += static_cast<char>(v);
+  }
+  if (transparent >= 0) {
+    file += "\x21\xf9\x04\x01";
+    put16(file, 0);
+    file += static_cast<char>(transparent), file += '\0';
+  }
+  file += '\x2c';
+  put16(file, 0), put16(file, 0), put16(file, image.width), put16(file, image.height);
+  file += '\0';
+  // LZW without compression: 9-bit codes, the table cleared before it would grow them.
+  constexpr int kClear = 256, kEnd = 257, kRun = 250;
+  std::string codes;
+  uint32_t bits = 0;
+  int count = 0;
+  auto emit = [&](int code) {
+    bits |= static_cast<uint32_t>(code) << count;
+    for (count += 9; count >= 8; count -= 8, bits >>= 8) codes += static_cast<char>(bits & 0xFF);
+  };
+  for (size_t i = 0; i < indexed.indices.size(); ++i) {
+    if (i % kRun == 0) emit(kClear);
+    emit(static_cast<unsigned char>(indexed.indices[i]));
+  }
+  emit(kEnd);
+  if (count > 0) codes += static_cast<char>(bits & 0xFF);
+  file += '\x08';
+  for (size_t done = 0; done < codes.size(); done += 255) {
+    const size_t n = std::min<size_t>(255, codes.size() - done);
+    file += static_cast<char>(n);
+    file.append(codes, done, n);
+  }
+  file += '\0';
+  file += '\x3b';
+  WriteBytes(path, file);
 }
 
 Pixel SolarizeDefault(Pixel p) { return ExpectedSolarization(p, 230, 0); }

@@ -24,6 +24,15 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 // write it.
 void WriteBmp(const std::wstring& path, const Image& image, int bitsPerPixel);
 
+// Palette images written byte by byte, independently of the host's decoder: a PNG
+// with a tRNS chunk that gives every palette entry its alpha, and a GIF whose pixels of
+// alpha 0 (all of one colour) take its transparent index; other alphas must be 255.
+// Each has one palette entry per distinct pixel (at most 256).
+void WritePalettePng(const std::wstring& path, const Image& image);
+void WriteGif(const std::wstring& path, const Image& image);
+// A PNG of 16 bits per channel with alpha, each 8-bit value v stored as v * 257.
+void Write16BitPng(const std::wstring& path, const Image& image);
+
 // Default settings of each filter applied to one pixel.
 Pixel SolarizeDefault(Pixel p);
 Pixel PosterizeDefault(Pixel p);
