@@ -1,11 +1,24 @@
 #!/bin/bash
 # Builds the plug-in and times its filters on every row path this processor has, against
 # memcpy, under Wine; ends with a Markdown table for the README's Performance section:
-#   tools/bench.sh [REPETITIONS]
+#   tools/bench.sh [REPETITIONS] [--readme]   --readme also writes the table into README.md
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+repetitions="" readme=""
+for arg in "$@"; do
+  case "$arg" in
+    --readme) readme="$root/README.md" ;;
+    [0-9]*) repetitions=$arg ;;
+    *) echo "usage: tools/bench.sh [REPETITIONS] [--readme]" >&2; exit 2 ;;
+  esac
+done
 "$root/tools/bootstrap.sh"
 "$root/tools/build.sh" --plugin-only
 source "$root/tools/wine-session.sh"
-"$root/tools/wine-run" "$root/build/win32/bench/filter_bench.exe" "${1:-9}" \
-  "./tools/bench.sh${1:+ $1}"
+output=$(mktemp)
+trap 'rm -f "$output"; session_cleanup' EXIT
+"$root/tools/wine-run" "$root/build/win32/bench/filter_bench.exe" "${repetitions:-9}" \
+  "./tools/bench.sh${repetitions:+ $repetitions}${readme:+ --readme}" | tee "$output"
+# The table and the line before it that says where it was measured.
+[[ -z "$readme" ]] || sed -n '/^Measured by/,$p' "$output" |
+  python3 "$root/tools/readme_block.py" "$readme" performance

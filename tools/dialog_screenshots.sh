@@ -41,17 +41,14 @@ for name in solarization posterization cut_low_bit; do
 done
 
 if [[ -n "$readme" ]]; then
-  python3 - "$readme" "$face" "$(wine --version)" "$clipped" "$faces" <<'PY'
+  python3 - "$face" "$(wine --version)" "$clipped" "$faces" <<'PY' |
 import sys
-readme, face, wine, clipped, faces = sys.argv[1:6]
+face, wine, clipped, faces = sys.argv[1:5]
 os_name = dict(l.rstrip("\n").split("=", 1) for l in open("/etc/os-release") if "=" in l)["PRETTY_NAME"].strip('"')
 lines = [f"Taken by `tools/dialog_screenshots.sh` on {os_name} with {wine} under Xvfb, "
          f"{face} standing in for {', '.join(faces.splitlines())}. Labels that do not fit their rectangles:", ""]
 lines += [f"- {line}" for line in clipped.splitlines()] or ["- none"]
-begin, end = "<!-- labels: tools/dialog_screenshots.sh -->\n", "<!-- end of labels -->\n"
-text = open(readme, encoding="utf-8").read()
-head, rest = text.split(begin, 1)
-tail = rest.split(end, 1)[1]
-open(readme, "w", encoding="utf-8").write(head + begin + "\n".join(lines) + "\n" + end + tail)
+print("\n".join(lines))
 PY
+  python3 "$root/tools/readme_block.py" "$readme" labels
 fi

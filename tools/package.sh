@@ -108,11 +108,9 @@ if readme:
     lines += ["", f"Printed by `tools/package.sh --readme` on {os_name}, {os.uname().machine}, "
               f"for a module built by GCC {' and '.join(c.decode() for c in compilers)} "
               f"(as the module records), packaged with {binutils}."]
-    text = open(readme, encoding="utf-8").read()
-    begin, end = "<!-- sizes: tools/package.sh --readme -->\n", "<!-- end of sizes -->\n"
-    head, rest = text.split(begin, 1)
-    _, tail = rest.split(end, 1)
-    open(readme, "w", encoding="utf-8").write(head + begin + "\n".join(lines) + "\n" + end + tail)
+    with open(os.path.join(stage, "sizes.md"), "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
 PY
+[[ -z "$readme" ]] || python3 "$root/tools/readme_block.py" "$readme" sizes <"$stage/sizes.md"
 echo "$zip"
 echo "$symbols_zip"
