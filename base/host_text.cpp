@@ -2,7 +2,14 @@
 
 #include <cstring>
 
-#include "base/cp932.h"
+namespace {
+
+// The first byte of a double-byte code page 932 (Shift-JIS) character; the byte after
+// it, whatever its value, belongs to the same character. The module's own texts are
+// code page 932 whatever the system's, so this is the fixed table, not the system's.
+bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+}  // namespace
 
 void CopyHostText(char* buffer, int32_t length, const char* text) {
   if (!buffer || length <= 0) return;

@@ -2,7 +2,6 @@
 
 #include "base/host_interface.h"
 #include "base/message_box.h"
-#include "base/win32_handles.h"
 #include "resources/texts_cp932.h"
 
 namespace {
@@ -10,12 +9,9 @@ inline constexpr int kQueryBeforeError = 5;
 }  // namespace
 
 int CallHostQuery(int code, int argument) {
-  // The host's own path, whatever its folder is called.
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return 0;
-  // Only adds a reference to the host, which is already loaded.
-  LoadedModule host(LoadLibraryW(path));
+  // The host is the process's main program: its handle needs neither its path (which
+  // may be too long for any fixed buffer) nor a reference of ours.
+  const HMODULE host = GetModuleHandleW(nullptr);
   if (!host) return 0;
   const auto query =
       reinterpret_cast<PBF_QueryClientInfoFn>(reinterpret_cast<void*>(GetProcAddress(host, "PBF_QueryClientInfo")));

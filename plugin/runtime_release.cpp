@@ -1,8 +1,11 @@
-// The unwinder of the static runtime (libgcc) opens a semaphore for its frame-table
-// mutex when the module loads and never closes it. Its import of CreateSemaphoreW is
-// routed here at link time (-Wl,--wrap, see CMakeLists.txt) so that the module can
-// close what the runtime opened. The mutex is only locked uncontended after the host
-// has freed the module, and an uncontended lock never touches its semaphore.
+// The statically linked runtime opens a semaphore for each of its mutexes and never
+// closes it: the unwinder's frame-table mutex and the exception emergency pool's when
+// the module loads, and the guard mutex of function-local statics at the first one
+// initialised. Its import of CreateSemaphoreW is routed here at link time (-Wl,--wrap,
+// see CMakeLists.txt), so that the module can close at unload what the runtime opened.
+// The import is the one place to catch them all: the runtime inlines the call in a
+// dozen places. Once the host frees the module (the loader lock held), these mutexes
+// are locked only uncontended, which never touches their semaphores.
 #include "plugin/runtime_release.h"
 
 #include <windows.h>
@@ -13,7 +16,7 @@ void __freeres() noexcept;  // the C++ runtime's own release of its emergency po
 
 namespace {
 
-constexpr LONG kMaxSemaphores = 8;  // the runtime opens one, two at most
+constexpr LONG kMaxSemaphores = 8;  // the runtime opens three
 HANDLE semaphores[kMaxSemaphores];
 volatile LONG opened = 0;
 

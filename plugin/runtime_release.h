@@ -3,6 +3,5 @@
 #pragma once
 
 // Called when the host frees the module (not when the process ends): frees the
-// runtime's emergency pool for exceptions and closes the semaphores its unwinder
-// opened for its frame table.
+// runtime's emergency pool for exceptions and closes the semaphores of its mutexes.
 void ReleaseRuntimeResources();

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -16,8 +17,9 @@ constexpr DWORD kMaxModulePath = 32768;
 
 std::wstring ModulePath(HMODULE module) {
   // The platform truncates a path that does not fit (without saying so on older
-  // systems, where the result then equals the buffer's size): grow and ask again.
-  for (DWORD size = MAX_PATH; size <= kMaxModulePath; size *= 2) {
+  // systems, where the result then equals the buffer's size): grow and ask again, up
+  // to the largest path there can be.
+  for (DWORD size = MAX_PATH;; size = std::min(2 * size, kMaxModulePath)) {
     std::wstring path(size, L'\0');
     const DWORD n = GetModuleFileNameW(module, &path[0], size);
     if (n == 0) return std::wstring();
@@ -25,8 +27,8 @@ std::wstring ModulePath(HMODULE module) {
       path.resize(n);
       return path;
     }
+    if (size == kMaxModulePath) return std::wstring();
   }
-  return std::wstring();
 }
 
 // Section and key names are ASCII.

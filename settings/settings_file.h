@@ -1,5 +1,7 @@
 // The settings file zodederor.ini next to the module, through the platform's wide
-// private-profile functions: any folder name, in any ANSI code page, at any length.
+// private-profile functions: any folder name, in any ANSI code page, and any length
+// they accept. Where they refuse the path (Wine does from MAX_PATH UTF-16 units on,
+// with ERROR_INVALID_NAME), reads give the defaults and a save reports its failure.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -26,7 +26,6 @@ class PluginLibrary {
   // In the ANSI code page (for names it can spell), and as they are.
   const std::string& Folder() const { return folder; }
   std::string SettingsPath() const { return folder + "zodederor.ini"; }
-  const std::wstring& FolderW() const { return folderW; }
   std::wstring SettingsPathW() const { return folderW + L"zodederor.ini"; }
 
   // Looks an export up; `plain` selects the plain name, else the decorated one.
