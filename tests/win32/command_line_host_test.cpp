@@ -518,6 +518,9 @@ TEST_F(CommandLineHost, FullDiskFailsAndKeepsTheOriginal) {
     EXPECT_EQ(r.exitCode, 5u) << r.err;
     const std::string says = "ppihost: cannot write " + Utf8(dir + run.second) + ": ";
     EXPECT_EQ(r.err.rfind(says, 0), 0u) << r.err;
+    // The write itself met the full disk: the early check, which creates an empty
+    // file, must not be what failed.
+    EXPECT_NE(r.err.find("(0x00000070)"), std::string::npos) << r.err;
     EXPECT_EQ(Lines(r.err), 1) << r.err;
     EXPECT_EQ(Files(dir), before);  // no temporary file, no new file
   }
