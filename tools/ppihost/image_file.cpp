@@ -41,6 +41,15 @@ const Container* ContainerFor(const std::wstring& name) {
   return nullptr;
 }
 
+const Container& WritableContainer(const std::wstring& name) {
+  const Container* container = ContainerFor(name);
+  if (!container) {
+    throw HostError{kExitOutput, L"cannot tell the image format of " + name +
+                                     L" (use .png, .bmp, .jpg or .tif)"};
+  }
+  return *container;
+}
+
 std::wstring HResultText(HRESULT hr) { return SystemMessage(static_cast<DWORD>(hr)); }
 
 void CreateFactory(ComRef<IWICImagingFactory>& factory, int exitCode) {
@@ -164,7 +173,7 @@ Image ReadImage(const std::wstring& path) {
   return image;
 }
 
-bool IsWritableImageName(const std::wstring& path) { return ContainerFor(path) != nullptr; }
+void CheckWritableImageName(const std::wstring& path) { WritableContainer(path); }
 
 bool HoldsAlpha(const std::wstring& path) {
   const Container* container = ContainerFor(path);
@@ -172,11 +181,7 @@ bool HoldsAlpha(const std::wstring& path) {
 }
 
 std::vector<uint8_t> EncodeImage(const std::wstring& nameForFormat, const Image& image) {
-  const Container* container = ContainerFor(nameForFormat);
-  if (!container) {
-    throw HostError{kExitOutput, L"cannot tell the image format of " + nameForFormat +
-                                     L" (use .png, .bmp, .jpg or .tif)"};
-  }
+  const Container& container = WritableContainer(nameForFormat);
   ComRef<IWICImagingFactory> factory;
   CreateFactory(factory, kExitOutput);
 
@@ -195,7 +200,7 @@ std::vector<uint8_t> EncodeImage(const std::wstring& nameForFormat, const Image&
   // The file is encoded whole in memory: an encoder that fails to pass on a write
   // error (TIFF's does) can then never leave a truncated file that looks complete.
   HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
-  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(*container->format, nullptr, encoder.Out());
+  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(*container.format, nullptr, encoder.Out());
   if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
   if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.Out(), options.Out());
   if (SUCCEEDED(hr)) hr = frame->Initialize(options.Get());
