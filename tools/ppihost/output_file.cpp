@@ -10,9 +10,9 @@
 #include "tools/ppihost/interrupt.h"
 #include "tools/ppihost/system_error.h"
 
-const wchar_t kTemporarySuffix[] = L".ppihost-tmp";
-
 namespace {
+
+const wchar_t kTemporarySuffix[] = L".ppihost-tmp";
 
 constexpr size_t kMaxNameLength = 255;
 constexpr size_t kSuffixLength = sizeof kTemporarySuffix / sizeof kTemporarySuffix[0] - 1;
@@ -29,8 +29,10 @@ bool IsDeviceName(const std::wstring& name) {
       base == L"CONIN$" || base == L"CONOUT$") {
     return true;
   }
+  // Windows's naming rules reserve COM0 to COM9 and LPT0 to LPT9, and the ports
+  // numbered with the superscript digits one to three.
   return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
-         base[3] >= L'1' && base[3] <= L'9';
+         std::wstring(L"0123456789\u00B9\u00B2\u00B3").find(base[3]) != std::wstring::npos;
 }
 
 // A full path in the form the file functions accept at any length.
