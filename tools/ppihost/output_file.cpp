@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "tools/ppihost/exit_codes.h"
+#include "tools/ppihost/file_handle.h"
 #include "tools/ppihost/host_error.h"
 #include "tools/ppihost/interrupt.h"
 #include "tools/ppihost/system_error.h"
@@ -41,24 +42,6 @@ std::wstring AnyLength(const std::wstring& full) {
   if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
 }
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle(handle) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return handle; }
-  bool Valid() const { return handle != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    const bool closed = !Valid() || CloseHandle(handle);
-    handle = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle;
-};
 
 HANDLE CreateTemporary(const std::wstring& path) {
   return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -4,6 +4,7 @@
 
 #include "tools/ppihost/console_text.h"
 #include "tools/ppihost/exit_codes.h"
+#include "tools/ppihost/file_handle.h"
 #include "tools/ppihost/host_error.h"
 #include "tools/ppihost/system_error.h"
 
@@ -26,18 +27,17 @@ Fn As(FARPROC address) {
 // Why the file cannot be a 32-bit plug-in, or empty when its headers say it can. Checked
 // before loading, since the loader's own errors for such files are vague.
 std::wstring ImageProblem(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return SystemMessage(GetLastError());
   IMAGE_DOS_HEADER dos{};
   IMAGE_NT_HEADERS32 nt{};
   DWORD read = 0;
-  bool ok = ReadFile(file, &dos, sizeof dos, &read, nullptr) && read == sizeof dos &&
+  bool ok = ReadFile(file.Get(), &dos, sizeof dos, &read, nullptr) && read == sizeof dos &&
             dos.e_magic == IMAGE_DOS_SIGNATURE && dos.e_lfanew > 0;
-  ok = ok && SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-       ReadFile(file, &nt, sizeof nt, &read, nullptr) && read == sizeof nt &&
+  ok = ok && SetFilePointer(file.Get(), dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+       ReadFile(file.Get(), &nt, sizeof nt, &read, nullptr) && read == sizeof nt &&
        nt.Signature == IMAGE_NT_SIGNATURE;
-  CloseHandle(file);
   if (!ok) return L"it is not a Windows DLL";
   if (nt.FileHeader.Machine != IMAGE_FILE_MACHINE_I386) return L"it is not a 32-bit x86 module";
   if (!(nt.FileHeader.Characteristics & IMAGE_FILE_DLL)) return L"it is a program, not a DLL";
