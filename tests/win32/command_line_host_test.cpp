@@ -13,6 +13,7 @@
 #include "host/test_images.h"
 #include "tools/ppihost/com_ref.h"
 #include "tools/ppihost/commands.h"
+#include "tools/ppihost/file_handle.h"
 #include "tools/ppihost/host_error.h"
 #include "tools/ppihost/output_file.h"
 #include "tools/ppihost/system_error.h"
@@ -46,13 +47,6 @@ const FilterCase kFilters[] = {
     {L"cut low", "Cut Low Bit", CutLowBitDefault},
 };
 
-std::wstring ProgramFolderW() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring s(path, n);
-  return s.substr(0, s.find_last_of(L'\\') + 1);
-}
-
 // The small disk that CTest mounts for the test run when it runs as root
 // (host/small_disk.sh), as Wine sees it; empty when there is none.
 std::wstring SmallDisk() {
@@ -68,13 +62,12 @@ int Lines(const std::string& text) { return static_cast<int>(std::count(text.beg
 
 std::string ReadBytes(const std::wstring& path) {
   std::string bytes;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "(missing)";
+  FileHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr));
+  if (!f.Valid()) return "(missing)";
   char buffer[65536];
   DWORD n;
-  while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0) bytes.append(buffer, n);
-  CloseHandle(f);
+  while (ReadFile(f.Get(), buffer, sizeof buffer, &n, nullptr) && n > 0) bytes.append(buffer, n);
   return bytes;
 }
 
@@ -176,6 +169,15 @@ class CommandLineHost : public ::testing::Test {
     std::vector<std::wstring> args{L"run", plugin, filter, input, output};
     args.insert(args.end(), more.begin(), more.end());
     return RunHost(args);
+  }
+
+  // The stand-in plug-in whose filters crash or hide a message box, copied in as
+  // `name` beside an input picture; returns the folder's files.
+  std::set<std::wstring> PrepareFaultyPlugin(const wchar_t* name) const {
+    Write(folder + L"in.png", TestPicture(9, 6, true));
+    EXPECT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
+                          (folder + name).c_str(), FALSE));
+    return Files();
   }
 
   ComApartment com;
@@ -398,10 +400,7 @@ BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
 }
 
 TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
-  Write(folder + L"in.png", TestPicture(9, 6, true));
-  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
-                        (folder + L"crash.ppi").c_str(), FALSE));
-  const std::set<std::wstring> before = Files();
+  const std::set<std::wstring> before = PrepareFaultyPlugin(L"crash.ppi");
   const HostResult r = RunHost({L"run", folder + L"crash.ppi", L"crash", folder + L"in.png",
                                 folder + L"out.png"});
   EXPECT_FALSE(r.timedOut);
@@ -413,10 +412,7 @@ TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
 }
 
 TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
-  Write(folder + L"in.png", TestPicture(9, 6, true));
-  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
-                        (folder + L"faulty.ppi").c_str(), FALSE));
-  const std::set<std::wstring> before = Files();
+  const std::set<std::wstring> before = PrepareFaultyPlugin(L"faulty.ppi");
   const HostResult r = RunHost({L"run", folder + L"faulty.ppi", L"hidden", folder + L"in.png",
                                 folder + L"out.png"});
   EXPECT_FALSE(r.timedOut);
@@ -496,15 +492,17 @@ TEST_F(CommandLineHost, FullDiskFailsAndKeepsTheOriginal) {
   Write(dir + L"photo.tif", source);
   const std::string png = ReadBytes(dir + L"photo.png"), tif = ReadBytes(dir + L"photo.tif");
   // Fills the disk to the last byte.
-  HANDLE filler = CreateFileW((dir + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              0, nullptr);
-  ASSERT_NE(filler, INVALID_HANDLE_VALUE);
-  const std::string block(4096, 'x');
-  DWORD written;
-  while (WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
-         written > 0) {
+  {
+    FileHandle filler(CreateFileW((dir + L"filler").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(filler.Valid());
+    const std::string block(4096, 'x');
+    DWORD written;
+    while (WriteFile(filler.Get(), block.data(), static_cast<DWORD>(block.size()), &written,
+                     nullptr) &&
+           written > 0) {
+    }
   }
-  CloseHandle(filler);
   const std::set<std::wstring> before = Files(dir);
   ASSERT_EQ(before.size(), 3u);
 

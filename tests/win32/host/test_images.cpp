@@ -7,6 +7,8 @@
 #include <map>
 #include <vector>
 
+#include "tools/ppihost/file_handle.h"
+
 namespace {
 
 void Put32Be(std::string& out, uint32_t v) {
@@ -132,10 +134,10 @@ void WriteBmp(const std::wstring& path, const Image& image, int bitsPerPixel) {
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  FileHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written;
-  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
+  WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void WritePalettePng(const std::wstring& path, const Image& image) {
