@@ -117,7 +117,9 @@ bool PaletteHasAlpha(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
 }  // namespace
 
 Image ReadImage(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  // A picture deep in folders past MAX_PATH, which ppihost can write, can be read too.
+  const std::wstring file = AnyLengthPath(FullPath(path));
+  const DWORD attributes = GetFileAttributesW(file.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     throw HostError{kExitInput, L"no image file " + path};
   }
@@ -128,7 +130,7 @@ Image ReadImage(const std::wstring& path) {
 
   ComRef<IWICBitmapDecoder> decoder;
   ComRef<IWICBitmapFrameDecode> frame;
-  HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+  HRESULT hr = factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, decoder.Out());
   UINT frames = 0;
   if (SUCCEEDED(hr)) hr = decoder->GetFrameCount(&frames);

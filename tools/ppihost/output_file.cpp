@@ -36,13 +36,6 @@ bool IsDeviceName(const std::wstring& name) {
          std::wstring(L"0123456789\u00B9\u00B2\u00B3").find(base[3]) != std::wstring::npos;
 }
 
-// A full path in the form the file functions accept at any length.
-std::wstring AnyLength(const std::wstring& full) {
-  if (full.size() < MAX_PATH || full.compare(0, 4, L"\\\\?\\") == 0) return full;
-  if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
-}
-
 HANDLE CreateTemporary(const std::wstring& path) {
   return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -66,8 +59,8 @@ OutputFile::OutputFile(const std::wstring& name) : given(name) {
     }
   }
   if (IsDeviceName(file)) Fail(L"the name is reserved for a device");
-  path = AnyLength(full);
-  const DWORD folderAttributes = GetFileAttributesW(AnyLength(folder).c_str());
+  path = AnyLengthPath(full);
+  const DWORD folderAttributes = GetFileAttributesW(AnyLengthPath(folder).c_str());
   if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
       !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     Fail(L"there is no folder " + folder);
@@ -81,7 +74,7 @@ OutputFile::OutputFile(const std::wstring& name) : given(name) {
   }
   // A name near the limit leaves no room for the suffix; the temporary file then
   // takes a shortened one.
-  temporary = AnyLength(folder + file.substr(0, kMaxNameLength - kSuffixLength) + kTemporarySuffix);
+  temporary = AnyLengthPath(folder + file.substr(0, kMaxNameLength - kSuffixLength) + kTemporarySuffix);
   AnnounceOutput(given);
 
   TemporaryFileLock held;

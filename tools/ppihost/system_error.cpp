@@ -107,3 +107,10 @@ std::wstring FullPath(const std::wstring& path) {
   full.resize(written);
   return full;
 }
+
+std::wstring AnyLengthPath(const std::wstring& full) {
+  if (full.size() < MAX_PATH || full.compare(0, 4, L"\\\\?\\") == 0) return full;
+  if (full.compare(0, 4, L"\\\\.\\") == 0) return L"\\\\?\\" + full.substr(4);
+  if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
