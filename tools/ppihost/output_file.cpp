@@ -36,6 +36,22 @@ bool IsDeviceName(const std::wstring& name) {
          std::wstring(L"0123456789\u00B9\u00B2\u00B3").find(base[3]) != std::wstring::npos;
 }
 
+// Why Windows would not take `file` as the name of a file in a folder, or empty.
+std::wstring NameProblem(const std::wstring& file) {
+  if (file.empty()) return L"no file name";
+  if (file.size() > kMaxNameLength) {
+    return L"the name is longer than " + std::to_wstring(kMaxNameLength) + L" characters";
+  }
+  for (wchar_t c : file) {
+    if (c < 32) return L"file names may not hold control characters";
+    if (std::wstring(L"<>:\"|?*").find(c) != std::wstring::npos) {
+      return L"file names may not hold the character " + std::wstring(1, c);
+    }
+  }
+  if (IsDeviceName(file)) return L"the name is reserved for a device";
+  return {};
+}
+
 HANDLE CreateTemporary(const std::wstring& path) {
   return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -48,17 +64,8 @@ OutputFile::OutputFile(const std::wstring& name) : given(name) {
   const size_t slash = full.find_last_of(L"\\/");
   const std::wstring folder = full.substr(0, slash + 1);
   const std::wstring file = full.substr(slash + 1);
-  if (file.empty()) Fail(L"no file name");
-  if (file.size() > kMaxNameLength) {
-    Fail(L"the name is longer than " + std::to_wstring(kMaxNameLength) + L" characters");
-  }
-  for (wchar_t c : file) {
-    if (c < 32 || std::wstring(L"<>:\"|?*").find(c) != std::wstring::npos) {
-      Fail(L"file names may not hold " + (c < 32 ? std::wstring(L"control characters")
-                                                 : L"the character " + std::wstring(1, c)));
-    }
-  }
-  if (IsDeviceName(file)) Fail(L"the name is reserved for a device");
+  const std::wstring nameProblem = NameProblem(file);
+  if (!nameProblem.empty()) Fail(nameProblem);
   path = AnyLengthPath(full);
   const DWORD folderAttributes = GetFileAttributesW(AnyLengthPath(folder).c_str());
   if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
