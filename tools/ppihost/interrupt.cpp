@@ -29,7 +29,9 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
   InterlockedExchange(&interrupted, 1);
   // Waits while a temporary file exists; its writer sees the flag within one block.
   EnterCriticalSection(&shared.lock);
-  std::wstring line = L"ppihost: interrupted";
+  // On a terminal the line starts afresh: a progress bar or the echoed ^C may stand
+  // at the start of the current one.
+  std::wstring line = IsTerminal(StdErr()) ? L"\nppihost: interrupted" : L"ppihost: interrupted";
   if (!shared.output.empty()) {
     line += shared.committed ? L" after " + shared.output + L" was written"
                              : L"; " + shared.output + L" was not written";
@@ -57,9 +59,9 @@ TemporaryFileLock::TemporaryFileLock() { EnterCriticalSection(&shared.lock); }
 
 TemporaryFileLock::~TemporaryFileLock() { LeaveCriticalSection(&shared.lock); }
 
-bool TemporaryFileLock::Interrupted() const {
-  return InterlockedCompareExchange(&interrupted, 0, 0) != 0;
-}
+bool InterruptRequested() { return InterlockedCompareExchange(&interrupted, 0, 0) != 0; }
+
+bool TemporaryFileLock::Interrupted() const { return InterruptRequested(); }
 
 void TemporaryFileLock::Committed() { shared.committed = true; }
 
