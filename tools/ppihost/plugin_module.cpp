@@ -47,9 +47,8 @@ std::wstring ImageProblem(const std::wstring& path) {
 // The buffer is zeroed and one byte longer than announced, so the text always ends.
 std::wstring TextFromBuffer(const char* buffer) { return WideFromCodePage(buffer, 932); }
 
-}  // namespace
-
-PluginModule::PluginModule(const std::wstring& given) : path(FullPath(given)) {
+// Loads the plug-in, after checking that the file is one. Throws HostError (kExitPlugin).
+HMODULE LoadPlugin(const std::wstring& path, const std::wstring& given) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     throw HostError{kExitPlugin, L"no plug-in file " + given};
@@ -59,12 +58,19 @@ PluginModule::PluginModule(const std::wstring& given) : path(FullPath(given)) {
   // No system dialog when the file is not a loadable module; the plug-in's own
   // dependencies are looked for next to it.
   const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   const DWORD error = GetLastError();
   SetErrorMode(oldMode);
   if (!module) {
     throw HostError{kExitPlugin, L"cannot load " + given + L" as a plug-in: " + SystemMessage(error)};
   }
+  return module;
+}
+
+}  // namespace
+
+PluginModule::PluginModule(const std::wstring& given)
+    : path(FullPath(given)), module(LoadPlugin(path, given)) {
   getPluginInfo = As<PB_GetPluginInfoFn>(FindExport(module, "PB_GetPluginInfo", "_PB_GetPluginInfo@8"));
   filterCount = As<PBF_FilterCountFn>(FindExport(module, "PBF_FilterCount", "_PBF_FilterCount@0"));
   getName = As<PBF_GetNameFn>(FindExport(module, "PBF_GetName", "_PBF_GetName@20"));
@@ -75,15 +81,8 @@ PluginModule::PluginModule(const std::wstring& given) : path(FullPath(given)) {
                            : !Execute   ? L"PBF_Execute"
                            : !Setup     ? L"PBF_Setup"
                                         : nullptr;
-  if (missing) {
-    FreeLibrary(module);
-    module = nullptr;
-    throw HostError{kExitPlugin, given + L" is not a filter plug-in: it does not export " + missing};
-  }
-}
-
-PluginModule::~PluginModule() {
-  if (module) FreeLibrary(module);
+  // The module is freed by its owner as the exception leaves.
+  if (missing) throw HostError{kExitPlugin, given + L" is not a filter plug-in: it does not export " + missing};
 }
 
 std::wstring PluginModule::Info() const {
