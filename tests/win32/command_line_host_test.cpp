@@ -3,8 +3,6 @@
 // against the filters' rules, computed here.
 #include <gtest/gtest.h>
 
-#include <wincodec.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <set>
@@ -13,9 +11,8 @@
 #include "host/test_images.h"
 #include "tools/ppihost/com_ref.h"
 #include "tools/ppihost/commands.h"
-#include "tools/ppihost/file_handle.h"
 #include "tools/ppihost/host_error.h"
-#include "tools/ppihost/output_file.h"
+#include "tools/ppihost/file_handle.h"
 #include "tools/ppihost/system_error.h"
 #include "zuzovezu_version.h"
 
@@ -59,46 +56,6 @@ std::wstring SmallDisk() {
 }
 
 int Lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
-
-std::string ReadBytes(const std::wstring& path) {
-  std::string bytes;
-  FileHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr));
-  if (!f.Valid()) return "(missing)";
-  char buffer[65536];
-  DWORD n;
-  while (ReadFile(f.Get(), buffer, sizeof buffer, &n, nullptr) && n > 0) bytes.append(buffer, n);
-  return bytes;
-}
-
-// A TIFF of two pages, through the imaging component's own encoder.
-void WriteTwoPageTiff(const std::wstring& path, const Image& first, const Image& second) {
-  ComRef<IWICImagingFactory> factory;
-  ComRef<IWICStream> stream;
-  ComRef<IWICBitmapEncoder> encoder;
-  HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()));
-  if (SUCCEEDED(hr)) hr = factory->CreateStream(stream.Out());
-  if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
-  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatTiff, nullptr, encoder.Out());
-  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
-  for (const Image* page : {&first, &second}) {
-    ComRef<IWICBitmapFrameEncode> frame;
-    ComRef<IPropertyBag2> options;
-    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-    if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.Out(), options.Out());
-    if (SUCCEEDED(hr)) hr = frame->Initialize(options.Get());
-    if (SUCCEEDED(hr)) hr = frame->SetSize(page->width, page->height);
-    if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
-    if (SUCCEEDED(hr)) {
-      hr = frame->WritePixels(page->height, page->width * 4, static_cast<UINT>(page->pixels.size()),
-                              const_cast<BYTE*>(page->pixels.data()));
-    }
-    if (SUCCEEDED(hr)) hr = frame->Commit();
-  }
-  if (SUCCEEDED(hr)) hr = encoder->Commit();
-  ASSERT_TRUE(SUCCEEDED(hr)) << Utf8(SystemMessage(hr));
-}
 
 class CommandLineHost : public ::testing::Test {
  protected:
@@ -455,7 +412,9 @@ TEST_F(CommandLineHost, PaletteImagesKeepTheirTransparency) {
 TEST_F(CommandLineHost, NothingIsDroppedSilently) {
   // Only the first page of a TIFF could be filtered: the run is refused, in place or
   // not, before anything is written.
-  WriteTwoPageTiff(folder + L"pages.tif", TestPicture(9, 6, true), TestPicture(5, 4, false));
+  const HRESULT written =
+      WriteTwoPageTiff(folder + L"pages.tif", TestPicture(9, 6, true), TestPicture(5, 4, false));
+  ASSERT_TRUE(SUCCEEDED(written)) << Utf8(SystemMessage(written));
   const std::string pages = ReadBytes(folder + L"pages.tif");
   const std::set<std::wstring> before = Files();
   for (const wchar_t* out : {L"pages.tif", L"out.tif", L"out.png"}) {
