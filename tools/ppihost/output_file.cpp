@@ -81,7 +81,8 @@ OutputFile::OutputFile(const std::wstring& name) : given(name) {
   }
   // A name near the limit leaves no room for the suffix; the temporary file then
   // takes a shortened one.
-  temporary = AnyLengthPath(folder + file.substr(0, kMaxNameLength - kSuffixLength) + kTemporarySuffix);
+  temporary =
+      AnyLengthPath(folder + file.substr(0, kMaxNameLength - kSuffixLength) + kTemporarySuffix);
   AnnounceOutput(given);
 
   TemporaryFileLock held;

@@ -35,7 +35,8 @@ std::wstring ImageProblem(const std::wstring& path) {
   DWORD read = 0;
   bool ok = ReadFile(file.Get(), &dos, sizeof dos, &read, nullptr) && read == sizeof dos &&
             dos.e_magic == IMAGE_DOS_SIGNATURE && dos.e_lfanew > 0;
-  ok = ok && SetFilePointer(file.Get(), dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+  ok = ok &&
+       SetFilePointer(file.Get(), dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
        ReadFile(file.Get(), &nt, sizeof nt, &read, nullptr) && read == sizeof nt &&
        nt.Signature == IMAGE_NT_SIGNATURE;
   if (!ok) return L"it is not a Windows DLL";
@@ -82,7 +83,10 @@ PluginModule::PluginModule(const std::wstring& given)
                            : !Setup     ? L"PBF_Setup"
                                         : nullptr;
   // The module is freed by its owner as the exception leaves.
-  if (missing) throw HostError{kExitPlugin, given + L" is not a filter plug-in: it does not export " + missing};
+  if (missing) {
+    throw HostError{kExitPlugin,
+                    given + L" is not a filter plug-in: it does not export " + missing};
+  }
 }
 
 std::wstring PluginModule::Info() const {
