@@ -3,8 +3,6 @@
 // against the filters' rules, computed here.
 #include <gtest/gtest.h>
 
-#include <wincodec.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <set>
@@ -14,7 +12,7 @@
 #include "tools/ppihost/com_ref.h"
 #include "tools/ppihost/commands.h"
 #include "tools/ppihost/host_error.h"
-#include "tools/ppihost/output_file.h"
+#include "tools/ppihost/file_handle.h"
 #include "tools/ppihost/system_error.h"
 #include "zuzovezu_version.h"
 
@@ -46,13 +44,6 @@ const FilterCase kFilters[] = {
     {L"cut low", "Cut Low Bit", CutLowBitDefault},
 };
 
-std::wstring ProgramFolderW() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring s(path, n);
-  return s.substr(0, s.find_last_of(L'\\') + 1);
-}
-
 // The small disk that CTest mounts for the test run when it runs as root
 // (host/small_disk.sh), as Wine sees it; empty when there is none.
 std::wstring SmallDisk() {
@@ -65,47 +56,6 @@ std::wstring SmallDisk() {
 }
 
 int Lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
-
-std::string ReadBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "(missing)";
-  char buffer[65536];
-  DWORD n;
-  while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0) bytes.append(buffer, n);
-  CloseHandle(f);
-  return bytes;
-}
-
-// A TIFF of two pages, through the imaging component's own encoder.
-void WriteTwoPageTiff(const std::wstring& path, const Image& first, const Image& second) {
-  ComRef<IWICImagingFactory> factory;
-  ComRef<IWICStream> stream;
-  ComRef<IWICBitmapEncoder> encoder;
-  HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()));
-  if (SUCCEEDED(hr)) hr = factory->CreateStream(stream.Out());
-  if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
-  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatTiff, nullptr, encoder.Out());
-  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
-  for (const Image* page : {&first, &second}) {
-    ComRef<IWICBitmapFrameEncode> frame;
-    ComRef<IPropertyBag2> options;
-    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-    if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.Out(), options.Out());
-    if (SUCCEEDED(hr)) hr = frame->Initialize(options.Get());
-    if (SUCCEEDED(hr)) hr = frame->SetSize(page->width, page->height);
-    if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
-    if (SUCCEEDED(hr)) {
-      hr = frame->WritePixels(page->height, page->width * 4, static_cast<UINT>(page->pixels.size()),
-                              const_cast<BYTE*>(page->pixels.data()));
-    }
-    if (SUCCEEDED(hr)) hr = frame->Commit();
-  }
-  if (SUCCEEDED(hr)) hr = encoder->Commit();
-  ASSERT_TRUE(SUCCEEDED(hr)) << Utf8(SystemMessage(hr));
-}
 
 class CommandLineHost : public ::testing::Test {
  protected:
@@ -176,6 +126,15 @@ class CommandLineHost : public ::testing::Test {
     std::vector<std::wstring> args{L"run", plugin, filter, input, output};
     args.insert(args.end(), more.begin(), more.end());
     return RunHost(args);
+  }
+
+  // The stand-in plug-in whose filters crash or hide a message box, copied in as
+  // `name` beside an input picture; returns the folder's files.
+  std::set<std::wstring> PrepareFaultyPlugin(const wchar_t* name) const {
+    Write(folder + L"in.png", TestPicture(9, 6, true));
+    EXPECT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
+                          (folder + name).c_str(), FALSE));
+    return Files();
   }
 
   ComApartment com;
@@ -398,10 +357,7 @@ BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
 }
 
 TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
-  Write(folder + L"in.png", TestPicture(9, 6, true));
-  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
-                        (folder + L"crash.ppi").c_str(), FALSE));
-  const std::set<std::wstring> before = Files();
+  const std::set<std::wstring> before = PrepareFaultyPlugin(L"crash.ppi");
   const HostResult r = RunHost({L"run", folder + L"crash.ppi", L"crash", folder + L"in.png",
                                 folder + L"out.png"});
   EXPECT_FALSE(r.timedOut);
@@ -413,10 +369,7 @@ TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
 }
 
 TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
-  Write(folder + L"in.png", TestPicture(9, 6, true));
-  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
-                        (folder + L"faulty.ppi").c_str(), FALSE));
-  const std::set<std::wstring> before = Files();
+  const std::set<std::wstring> before = PrepareFaultyPlugin(L"faulty.ppi");
   const HostResult r = RunHost({L"run", folder + L"faulty.ppi", L"hidden", folder + L"in.png",
                                 folder + L"out.png"});
   EXPECT_FALSE(r.timedOut);
@@ -459,7 +412,9 @@ TEST_F(CommandLineHost, PaletteImagesKeepTheirTransparency) {
 TEST_F(CommandLineHost, NothingIsDroppedSilently) {
   // Only the first page of a TIFF could be filtered: the run is refused, in place or
   // not, before anything is written.
-  WriteTwoPageTiff(folder + L"pages.tif", TestPicture(9, 6, true), TestPicture(5, 4, false));
+  const HRESULT written =
+      WriteTwoPageTiff(folder + L"pages.tif", TestPicture(9, 6, true), TestPicture(5, 4, false));
+  ASSERT_TRUE(SUCCEEDED(written)) << Utf8(SystemMessage(written));
   const std::string pages = ReadBytes(folder + L"pages.tif");
   const std::set<std::wstring> before = Files();
   for (const wchar_t* out : {L"pages.tif", L"out.tif", L"out.png"}) {
@@ -496,15 +451,17 @@ TEST_F(CommandLineHost, FullDiskFailsAndKeepsTheOriginal) {
   Write(dir + L"photo.tif", source);
   const std::string png = ReadBytes(dir + L"photo.png"), tif = ReadBytes(dir + L"photo.tif");
   // Fills the disk to the last byte.
-  HANDLE filler = CreateFileW((dir + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              0, nullptr);
-  ASSERT_NE(filler, INVALID_HANDLE_VALUE);
-  const std::string block(4096, 'x');
-  DWORD written;
-  while (WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
-         written > 0) {
+  {
+    FileHandle filler(CreateFileW((dir + L"filler").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(filler.Valid());
+    const std::string block(4096, 'x');
+    DWORD written;
+    while (WriteFile(filler.Get(), block.data(), static_cast<DWORD>(block.size()), &written,
+                     nullptr) &&
+           written > 0) {
+    }
   }
-  CloseHandle(filler);
   const std::set<std::wstring> before = Files(dir);
   ASSERT_EQ(before.size(), 3u);
 
@@ -518,6 +475,9 @@ TEST_F(CommandLineHost, FullDiskFailsAndKeepsTheOriginal) {
     EXPECT_EQ(r.exitCode, 5u) << r.err;
     const std::string says = "ppihost: cannot write " + Utf8(dir + run.second) + ": ";
     EXPECT_EQ(r.err.rfind(says, 0), 0u) << r.err;
+    // The write itself met the full disk: the early check, which creates an empty
+    // file, must not be what failed.
+    EXPECT_NE(r.err.find("(0x00000070)"), std::string::npos) << r.err;
     EXPECT_EQ(Lines(r.err), 1) << r.err;
     EXPECT_EQ(Files(dir), before);  // no temporary file, no new file
   }

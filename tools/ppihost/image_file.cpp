@@ -41,6 +41,15 @@ const Container* ContainerFor(const std::wstring& name) {
   return nullptr;
 }
 
+const Container& WritableContainer(const std::wstring& name) {
+  const Container* container = ContainerFor(name);
+  if (!container) {
+    throw HostError{kExitOutput, L"cannot tell the image format of " + name +
+                                     L" (use .png, .bmp, .jpg or .tif)"};
+  }
+  return *container;
+}
+
 std::wstring HResultText(HRESULT hr) { return SystemMessage(static_cast<DWORD>(hr)); }
 
 void CreateFactory(ComRef<IWICImagingFactory>& factory, int exitCode) {
@@ -108,7 +117,9 @@ bool PaletteHasAlpha(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
 }  // namespace
 
 Image ReadImage(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  // A picture deep in folders past MAX_PATH, which ppihost can write, can be read too.
+  const std::wstring file = AnyLengthPath(FullPath(path));
+  const DWORD attributes = GetFileAttributesW(file.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     throw HostError{kExitInput, L"no image file " + path};
   }
@@ -119,7 +130,7 @@ Image ReadImage(const std::wstring& path) {
 
   ComRef<IWICBitmapDecoder> decoder;
   ComRef<IWICBitmapFrameDecode> frame;
-  HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+  HRESULT hr = factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, decoder.Out());
   UINT frames = 0;
   if (SUCCEEDED(hr)) hr = decoder->GetFrameCount(&frames);
@@ -164,7 +175,7 @@ Image ReadImage(const std::wstring& path) {
   return image;
 }
 
-bool IsWritableImageName(const std::wstring& path) { return ContainerFor(path) != nullptr; }
+void CheckWritableImageName(const std::wstring& path) { WritableContainer(path); }
 
 bool HoldsAlpha(const std::wstring& path) {
   const Container* container = ContainerFor(path);
@@ -172,11 +183,7 @@ bool HoldsAlpha(const std::wstring& path) {
 }
 
 std::vector<uint8_t> EncodeImage(const std::wstring& nameForFormat, const Image& image) {
-  const Container* container = ContainerFor(nameForFormat);
-  if (!container) {
-    throw HostError{kExitOutput, L"cannot tell the image format of " + nameForFormat +
-                                     L" (use .png, .bmp, .jpg or .tif)"};
-  }
+  const Container& container = WritableContainer(nameForFormat);
   ComRef<IWICImagingFactory> factory;
   CreateFactory(factory, kExitOutput);
 
@@ -195,7 +202,7 @@ std::vector<uint8_t> EncodeImage(const std::wstring& nameForFormat, const Image&
   // The file is encoded whole in memory: an encoder that fails to pass on a write
   // error (TIFF's does) can then never leave a truncated file that looks complete.
   HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
-  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(*container->format, nullptr, encoder.Out());
+  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(*container.format, nullptr, encoder.Out());
   if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
   if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.Out(), options.Out());
   if (SUCCEEDED(hr)) hr = frame->Initialize(options.Get());

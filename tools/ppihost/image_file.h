@@ -21,8 +21,9 @@ struct Image {
 // alpha of its palette (a PNG's transparent entries, a GIF's transparent colour).
 Image ReadImage(const std::wstring& path);
 
-// True when the file name ends in an extension EncodeImage can encode.
-bool IsWritableImageName(const std::wstring& path);
+// Throws HostError (kExitOutput) unless the file name ends in an extension EncodeImage
+// can encode.
+void CheckWritableImageName(const std::wstring& path);
 // True when that format keeps alpha (PNG, TIFF); BMP and JPEG do not.
 bool HoldsAlpha(const std::wstring& path);
 

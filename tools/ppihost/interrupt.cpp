@@ -8,16 +8,19 @@
 namespace {
 
 volatile LONG interrupted = 0;
-// Ready before main, so that a program that writes files without the handler (the
-// tests) can take it too.
-struct Lock {
-  Lock() { InitializeCriticalSection(&section); }
-  CRITICAL_SECTION section;
-} lockHolder;
-CRITICAL_SECTION& lock = lockHolder.section;
-// Guarded by `lock`.
-std::wstring output;
-bool committed = false;
+
+// What the handler and the writer share. It is made before main, so that a program
+// that writes files without the handler (the tests) can take the lock too, and it is
+// never destroyed: the handler may run on its own thread while the process exits and
+// static objects are torn down, and must find the lock and the name still there.
+struct Shared {
+  Shared() { InitializeCriticalSection(&lock); }
+  CRITICAL_SECTION lock;
+  // Guarded by `lock`.
+  std::wstring output;
+  bool committed = false;
+};
+Shared& shared = *new Shared;
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) {
@@ -25,11 +28,13 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
   }
   InterlockedExchange(&interrupted, 1);
   // Waits while a temporary file exists; its writer sees the flag within one block.
-  EnterCriticalSection(&lock);
-  std::wstring line = L"ppihost: interrupted";
-  if (!output.empty()) {
-    line += committed ? L" after " + output + L" was written"
-                      : L"; " + output + L" was not written";
+  EnterCriticalSection(&shared.lock);
+  // On a terminal the line starts afresh: a progress bar or the echoed ^C may stand
+  // at the start of the current one.
+  std::wstring line = IsTerminal(StdErr()) ? L"\nppihost: interrupted" : L"ppihost: interrupted";
+  if (!shared.output.empty()) {
+    line += shared.committed ? L" after " + shared.output + L" was written"
+                             : L"; " + shared.output + L" was not written";
   }
   WriteLine(StdErr(), line);
   // Ends the process here and now: the main thread may be inside the plug-in or the
@@ -45,22 +50,22 @@ void HandleInterrupts() {
 }
 
 void AnnounceOutput(const std::wstring& name) {
-  EnterCriticalSection(&lock);
-  output = name;
-  LeaveCriticalSection(&lock);
+  EnterCriticalSection(&shared.lock);
+  shared.output = name;
+  LeaveCriticalSection(&shared.lock);
 }
 
-TemporaryFileLock::TemporaryFileLock() { EnterCriticalSection(&lock); }
+TemporaryFileLock::TemporaryFileLock() { EnterCriticalSection(&shared.lock); }
 
-TemporaryFileLock::~TemporaryFileLock() { LeaveCriticalSection(&lock); }
+TemporaryFileLock::~TemporaryFileLock() { LeaveCriticalSection(&shared.lock); }
 
-bool TemporaryFileLock::Interrupted() const {
-  return InterlockedCompareExchange(&interrupted, 0, 0) != 0;
-}
+bool InterruptRequested() { return InterlockedCompareExchange(&interrupted, 0, 0) != 0; }
 
-void TemporaryFileLock::Committed() { committed = true; }
+bool TemporaryFileLock::Interrupted() const { return InterruptRequested(); }
+
+void TemporaryFileLock::Committed() { shared.committed = true; }
 
 void TemporaryFileLock::AwaitEnd() {
-  LeaveCriticalSection(&lock);
+  LeaveCriticalSection(&shared.lock);
   for (;;) Sleep(INFINITE);
 }

@@ -13,6 +13,9 @@ void HandleInterrupts();
 // Names the output the run is writing, for the line printed when interrupted.
 void AnnounceOutput(const std::wstring& output);
 
+// True once the user asked the run to stop; from any thread.
+bool InterruptRequested();
+
 // The lock around a temporary file's life.
 class TemporaryFileLock {
  public:

@@ -6,13 +6,14 @@
 #include <cwctype>
 
 #include "tools/ppihost/exit_codes.h"
+#include "tools/ppihost/file_handle.h"
 #include "tools/ppihost/host_error.h"
 #include "tools/ppihost/interrupt.h"
 #include "tools/ppihost/system_error.h"
 
-const wchar_t kTemporarySuffix[] = L".ppihost-tmp";
-
 namespace {
+
+const wchar_t kTemporarySuffix[] = L".ppihost-tmp";
 
 constexpr size_t kMaxNameLength = 255;
 constexpr size_t kSuffixLength = sizeof kTemporarySuffix / sizeof kTemporarySuffix[0] - 1;
@@ -29,34 +30,27 @@ bool IsDeviceName(const std::wstring& name) {
       base == L"CONIN$" || base == L"CONOUT$") {
     return true;
   }
+  // Windows's naming rules reserve COM0 to COM9 and LPT0 to LPT9, and the ports
+  // numbered with the superscript digits one to three.
   return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
-         base[3] >= L'1' && base[3] <= L'9';
+         std::wstring(L"0123456789\u00B9\u00B2\u00B3").find(base[3]) != std::wstring::npos;
 }
 
-// A full path in the form the file functions accept at any length.
-std::wstring AnyLength(const std::wstring& full) {
-  if (full.size() < MAX_PATH || full.compare(0, 4, L"\\\\?\\") == 0) return full;
-  if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
-}
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle(handle) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return handle; }
-  bool Valid() const { return handle != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    const bool closed = !Valid() || CloseHandle(handle);
-    handle = INVALID_HANDLE_VALUE;
-    return closed;
+// Why Windows would not take `file` as the name of a file in a folder, or empty.
+std::wstring NameProblem(const std::wstring& file) {
+  if (file.empty()) return L"no file name";
+  if (file.size() > kMaxNameLength) {
+    return L"the name is longer than " + std::to_wstring(kMaxNameLength) + L" characters";
   }
-
- private:
-  HANDLE handle;
-};
+  for (wchar_t c : file) {
+    if (c < 32) return L"file names may not hold control characters";
+    if (std::wstring(L"<>:\"|?*").find(c) != std::wstring::npos) {
+      return L"file names may not hold the character " + std::wstring(1, c);
+    }
+  }
+  if (IsDeviceName(file)) return L"the name is reserved for a device";
+  return {};
+}
 
 HANDLE CreateTemporary(const std::wstring& path) {
   return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -70,19 +64,10 @@ OutputFile::OutputFile(const std::wstring& name) : given(name) {
   const size_t slash = full.find_last_of(L"\\/");
   const std::wstring folder = full.substr(0, slash + 1);
   const std::wstring file = full.substr(slash + 1);
-  if (file.empty()) Fail(L"no file name");
-  if (file.size() > kMaxNameLength) {
-    Fail(L"the name is longer than " + std::to_wstring(kMaxNameLength) + L" characters");
-  }
-  for (wchar_t c : file) {
-    if (c < 32 || std::wstring(L"<>:\"|?*").find(c) != std::wstring::npos) {
-      Fail(L"file names may not hold " + (c < 32 ? std::wstring(L"control characters")
-                                                 : L"the character " + std::wstring(1, c)));
-    }
-  }
-  if (IsDeviceName(file)) Fail(L"the name is reserved for a device");
-  path = AnyLength(full);
-  const DWORD folderAttributes = GetFileAttributesW(AnyLength(folder).c_str());
+  const std::wstring nameProblem = NameProblem(file);
+  if (!nameProblem.empty()) Fail(nameProblem);
+  path = AnyLengthPath(full);
+  const DWORD folderAttributes = GetFileAttributesW(AnyLengthPath(folder).c_str());
   if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
       !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     Fail(L"there is no folder " + folder);
@@ -96,7 +81,8 @@ OutputFile::OutputFile(const std::wstring& name) : given(name) {
   }
   // A name near the limit leaves no room for the suffix; the temporary file then
   // takes a shortened one.
-  temporary = AnyLength(folder + file.substr(0, kMaxNameLength - kSuffixLength) + kTemporarySuffix);
+  temporary =
+      AnyLengthPath(folder + file.substr(0, kMaxNameLength - kSuffixLength) + kTemporarySuffix);
   AnnounceOutput(given);
 
   TemporaryFileLock held;

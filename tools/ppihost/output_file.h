@@ -11,16 +11,16 @@
 class OutputFile {
  public:
   // Checks at once, before any work, that the output can be written: a name the
-  // system accepts as a file, an existing folder, and room there for the temporary
-  // file (created and removed again). Throws HostError (kExitOutput).
+  // system accepts as a file, an existing folder that is not read-only to us, and no
+  // read-only file in the way. The temporary file is created and removed again to
+  // prove the folder; whether the disk has room shows only when the bytes are written.
+  // Throws HostError (kExitOutput).
   explicit OutputFile(const std::wstring& path);
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
   // Writes `bytes` as the output's new contents. Throws HostError (kExitOutput).
   void Write(const std::vector<uint8_t>& bytes);
-
-  const std::wstring& TemporaryPath() const { return temporary; }
 
  private:
   [[noreturn]] void Fail(const std::wstring& reason) const;
@@ -29,6 +29,3 @@ class OutputFile {
   std::wstring path;       // full, in the form the file functions take at any length
   std::wstring temporary;  // likewise
 };
-
-// The suffix of the temporary file.
-extern const wchar_t kTemporarySuffix[];

@@ -4,6 +4,7 @@
 
 #include "tools/ppihost/console_text.h"
 #include "tools/ppihost/exit_codes.h"
+#include "tools/ppihost/file_handle.h"
 #include "tools/ppihost/host_error.h"
 #include "tools/ppihost/system_error.h"
 
@@ -26,18 +27,18 @@ Fn As(FARPROC address) {
 // Why the file cannot be a 32-bit plug-in, or empty when its headers say it can. Checked
 // before loading, since the loader's own errors for such files are vague.
 std::wstring ImageProblem(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return SystemMessage(GetLastError());
   IMAGE_DOS_HEADER dos{};
   IMAGE_NT_HEADERS32 nt{};
   DWORD read = 0;
-  bool ok = ReadFile(file, &dos, sizeof dos, &read, nullptr) && read == sizeof dos &&
+  bool ok = ReadFile(file.Get(), &dos, sizeof dos, &read, nullptr) && read == sizeof dos &&
             dos.e_magic == IMAGE_DOS_SIGNATURE && dos.e_lfanew > 0;
-  ok = ok && SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-       ReadFile(file, &nt, sizeof nt, &read, nullptr) && read == sizeof nt &&
+  ok = ok &&
+       SetFilePointer(file.Get(), dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+       ReadFile(file.Get(), &nt, sizeof nt, &read, nullptr) && read == sizeof nt &&
        nt.Signature == IMAGE_NT_SIGNATURE;
-  CloseHandle(file);
   if (!ok) return L"it is not a Windows DLL";
   if (nt.FileHeader.Machine != IMAGE_FILE_MACHINE_I386) return L"it is not a 32-bit x86 module";
   if (!(nt.FileHeader.Characteristics & IMAGE_FILE_DLL)) return L"it is a program, not a DLL";
@@ -47,9 +48,8 @@ std::wstring ImageProblem(const std::wstring& path) {
 // The buffer is zeroed and one byte longer than announced, so the text always ends.
 std::wstring TextFromBuffer(const char* buffer) { return WideFromCodePage(buffer, 932); }
 
-}  // namespace
-
-PluginModule::PluginModule(const std::wstring& given) : path(FullPath(given)) {
+// Loads the plug-in, after checking that the file is one. Throws HostError (kExitPlugin).
+HMODULE LoadPlugin(const std::wstring& path, const std::wstring& given) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     throw HostError{kExitPlugin, L"no plug-in file " + given};
@@ -59,12 +59,19 @@ PluginModule::PluginModule(const std::wstring& given) : path(FullPath(given)) {
   // No system dialog when the file is not a loadable module; the plug-in's own
   // dependencies are looked for next to it.
   const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   const DWORD error = GetLastError();
   SetErrorMode(oldMode);
   if (!module) {
     throw HostError{kExitPlugin, L"cannot load " + given + L" as a plug-in: " + SystemMessage(error)};
   }
+  return module;
+}
+
+}  // namespace
+
+PluginModule::PluginModule(const std::wstring& given)
+    : path(FullPath(given)), module(LoadPlugin(path, given)) {
   getPluginInfo = As<PB_GetPluginInfoFn>(FindExport(module, "PB_GetPluginInfo", "_PB_GetPluginInfo@8"));
   filterCount = As<PBF_FilterCountFn>(FindExport(module, "PBF_FilterCount", "_PBF_FilterCount@0"));
   getName = As<PBF_GetNameFn>(FindExport(module, "PBF_GetName", "_PBF_GetName@20"));
@@ -75,15 +82,11 @@ PluginModule::PluginModule(const std::wstring& given) : path(FullPath(given)) {
                            : !Execute   ? L"PBF_Execute"
                            : !Setup     ? L"PBF_Setup"
                                         : nullptr;
+  // The module is freed by its owner as the exception leaves.
   if (missing) {
-    FreeLibrary(module);
-    module = nullptr;
-    throw HostError{kExitPlugin, given + L" is not a filter plug-in: it does not export " + missing};
+    throw HostError{kExitPlugin,
+                    given + L" is not a filter plug-in: it does not export " + missing};
   }
-}
-
-PluginModule::~PluginModule() {
-  if (module) FreeLibrary(module);
 }
 
 std::wstring PluginModule::Info() const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/host_interface.h"
+#include "base/win32_handles.h"
 
 // A plug-in's texts in the form English|Japanese, converted from code page 932.
 struct FilterEntry {
@@ -21,7 +22,6 @@ class PluginModule {
   // Throws HostError (kExitPlugin) when the file is missing, does not load, or lacks
   // one of the four filter exports.
   explicit PluginModule(const std::wstring& path);
-  ~PluginModule();
   PluginModule(const PluginModule&) = delete;
   PluginModule& operator=(const PluginModule&) = delete;
 
@@ -37,7 +37,7 @@ class PluginModule {
 
  private:
   std::wstring path;
-  HMODULE module = nullptr;
+  LoadedModule module;
   PB_GetPluginInfoFn getPluginInfo = nullptr;
   PBF_FilterCountFn filterCount = nullptr;
   PBF_GetNameFn getName = nullptr;

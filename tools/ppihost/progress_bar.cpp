@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "tools/ppihost/console_text.h"
+#include "tools/ppihost/interrupt.h"
 
 namespace {
 constexpr int kBarWidth = 30;
@@ -36,7 +37,9 @@ int32_t HOST_CALL ProgressBar::Report(int32_t position, int32_t maximum, int32_t
 }
 
 void ProgressBar::Show(int32_t position, int32_t maximum) {
-  if (!visible) return;
+  // Once interrupted, the line saying so stays the last on the terminal, while the
+  // filter runs on until the process ends.
+  if (!visible || InterruptRequested()) return;
   const int percent = Percent(position, maximum);
   // Redrawing only when the figure changes keeps a slow console from slowing the run.
   if (percent == lastPercent) return;

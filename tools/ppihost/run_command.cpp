@@ -30,11 +30,8 @@ int RunCommand(const Arguments& args) {
   ExpectPositional(args, 4);
   const std::wstring& inputName = args.positional[2];
   const std::wstring& outputName = args.positional[3];
-  if (!IsWritableImageName(outputName)) {
-    throw HostError{kExitOutput, L"cannot tell the image format of " + outputName +
-                                     L" (use .png, .bmp, .jpg or .tif)"};
-  }
   // Before any work: a run that cannot write its output fails at once.
+  CheckWritableImageName(outputName);
   OutputFile output(outputName);
   const PluginModule plugin(args.positional[0]);
   const std::vector<FilterEntry> filters = plugin.Filters();

@@ -56,12 +56,11 @@ const KnownCode kImagingCodes[] = {
     {0x80040154, L"the component is not registered"},
 };
 
-std::wstring FromMessageTable(DWORD error) {
+std::wstring FromMessageTable(DWORD error, DWORD language) {
   wchar_t* text = nullptr;
   const DWORD n = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-      reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+      nullptr, error, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::wstring message = n ? std::wstring(text, n) : std::wstring();
   if (text) LocalFree(text);
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
@@ -72,6 +71,14 @@ std::wstring FromMessageTable(DWORD error) {
     if (c == L'\r' || c == L'\n') c = L' ';
   }
   return message;
+}
+
+// English, like the rest of ppihost's lines. A system without the English message
+// resources (a Japanese Windows has only its own) has no English text, and
+// FormatMessage then fails; the text in the user's language is better than none.
+std::wstring FromMessageTable(DWORD error) {
+  std::wstring words = FromMessageTable(error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+  return words.empty() ? FromMessageTable(error, 0) : words;
 }
 
 }  // namespace
@@ -99,4 +106,11 @@ std::wstring FullPath(const std::wstring& path) {
   const DWORD written = GetFullPathNameW(path.c_str(), n, &full[0], nullptr);
   full.resize(written);
   return full;
+}
+
+std::wstring AnyLengthPath(const std::wstring& full) {
+  if (full.size() < MAX_PATH || full.compare(0, 4, L"\\\\?\\") == 0) return full;
+  if (full.compare(0, 4, L"\\\\.\\") == 0) return L"\\\\?\\" + full.substr(4);
+  if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
 }

@@ -8,4 +8,9 @@
 // hex: "the image's pixel format is not supported (0x88982F80)". The imaging codes,
 // which the system's message table lacks, come from a table of our own.
 std::wstring SystemMessage(DWORD error);
+// The absolute, cleaned-up form of a path (the path itself when the system refuses it).
 std::wstring FullPath(const std::wstring& path);
+// A full path in the form the file functions accept at any length: past MAX_PATH it
+// takes the \\?\ prefix, which also turns off the functions' own clean-up of the
+// path, so only a path that FullPath made may be given.
+std::wstring AnyLengthPath(const std::wstring& full);

@@ -5,13 +5,6 @@ namespace {
 constexpr DWORD kTimeoutMs = 60000;
 constexpr DWORD kPollMs = 50;
 
-std::wstring ProgramFolderW() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring s(path, n);
-  return s.substr(0, s.find_last_of(L'\\') + 1);
-}
-
 // Quotes an argument for CommandLineToArgvW-style parsing.
 std::wstring Quote(const std::wstring& arg) {
   if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
@@ -51,13 +44,11 @@ DWORD WINAPI DrainPipe(void* param) {
 
 }  // namespace
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &s[0], n, nullptr, nullptr);
-  return s;
+std::wstring ProgramFolderW() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring s(path, n);
+  return s.substr(0, s.find_last_of(L'\\') + 1);
 }
 
 HostResult RunHost(const std::vector<std::wstring>& args,

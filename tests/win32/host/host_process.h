@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/ppihost/console_text.h"
+
 struct HostResult {
   DWORD exitCode = 0;
   std::string out;  // UTF-8, as ppihost writes to pipes
@@ -19,4 +21,9 @@ struct HostResult {
 HostResult RunHost(const std::vector<std::wstring>& args,
                    const std::function<void(DWORD)>& whileRunning = nullptr);
 
-std::string Utf8(const std::wstring& text);
+// The folder of the test program, where ppihost.exe and the built plug-ins lie, with
+// a backslash.
+std::wstring ProgramFolderW();
+
+// Names as ppihost prints them on pipes.
+inline std::string Utf8(const std::wstring& text) { return Utf8FromWide(text); }

@@ -1,11 +1,15 @@
 #include "host/test_images.h"
 
 #include <windows.h>
+#include <wincodec.h>
 
 #include <cstdio>
 #include <algorithm>
 #include <map>
 #include <vector>
+
+#include "tools/ppihost/com_ref.h"
+#include "tools/ppihost/file_handle.h"
 
 namespace {
 
@@ -132,10 +136,49 @@ void WriteBmp(const std::wstring& path, const Image& image, int bitsPerPixel) {
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  FileHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written;
-  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
+  WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  std::string bytes;
+  FileHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr));
+  if (!f.Valid()) return "(missing)";
+  char buffer[65536];
+  DWORD n;
+  while (ReadFile(f.Get(), buffer, sizeof buffer, &n, nullptr) && n > 0) bytes.append(buffer, n);
+  return bytes;
+}
+
+HRESULT WriteTwoPageTiff(const std::wstring& path, const Image& first, const Image& second) {
+  ComRef<IWICImagingFactory> factory;
+  ComRef<IWICStream> stream;
+  ComRef<IWICBitmapEncoder> encoder;
+  HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()));
+  if (SUCCEEDED(hr)) hr = factory->CreateStream(stream.Out());
+  if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
+  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatTiff, nullptr, encoder.Out());
+  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
+  for (const Image* page : {&first, &second}) {
+    ComRef<IWICBitmapFrameEncode> frame;
+    ComRef<IPropertyBag2> options;
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+    if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.Out(), options.Out());
+    if (SUCCEEDED(hr)) hr = frame->Initialize(options.Get());
+    if (SUCCEEDED(hr)) hr = frame->SetSize(page->width, page->height);
+    if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
+    if (SUCCEEDED(hr)) {
+      hr = frame->WritePixels(page->height, page->width * 4, static_cast<UINT>(page->pixels.size()),
+                              const_cast<BYTE*>(page->pixels.data()));
+    }
+    if (SUCCEEDED(hr)) hr = frame->Commit();
+  }
+  if (SUCCEEDED(hr)) hr = encoder->Commit();
+  return hr;
 }
 
 void WritePalettePng(const std::wstring& path, const Image& image) {

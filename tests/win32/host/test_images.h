@@ -1,6 +1,8 @@
 // Small pictures for the host's tests, and the filters' rules at their default
 // settings (from the tests' own rules) as the oracle the host's output is checked against.
 #pragma once
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,6 +20,8 @@ inline Pixel At(const Image& image, int x, int y) {
 Image TestPicture(int width, int height, bool withAlpha);
 
 void WriteBytes(const std::wstring& path, const std::string& bytes);
+// The file's bytes, or "(missing)".
+std::string ReadBytes(const std::wstring& path);
 
 // Writes a bottom-up BMP without alpha byte by byte, independently of the host's
 // encoder: 24 bits per pixel, or 32 with the unused fourth byte 0 as many programs
@@ -32,6 +36,9 @@ void WritePalettePng(const std::wstring& path, const Image& image);
 void WriteGif(const std::wstring& path, const Image& image);
 // A PNG of 16 bits per channel with alpha, each 8-bit value v stored as v * 257.
 void Write16BitPng(const std::wstring& path, const Image& image);
+// A TIFF of two pages, through the imaging component's own encoder (COM must be
+// initialised).
+HRESULT WriteTwoPageTiff(const std::wstring& path, const Image& first, const Image& second);
 
 // Default settings of each filter applied to one pixel.
 Pixel SolarizeDefault(Pixel p);
