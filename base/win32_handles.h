@@ -2,6 +2,22 @@
 #pragma once
 #include <windows.h>
 
+// LoadLibrary -> FreeLibrary.
+class LoadedModule {
+ public:
+  explicit LoadedModule(HMODULE module) : module(module) {}
+  ~LoadedModule() {
+    if (module) FreeLibrary(module);
+  }
+  LoadedModule(const LoadedModule&) = delete;
+  LoadedModule& operator=(const LoadedModule&) = delete;
+  explicit operator bool() const { return module != nullptr; }
+  operator HMODULE() const { return module; }
+
+ private:
+  HMODULE module;
+};
+
 // GetDC -> ReleaseDC.
 class WindowDc {
  public:

@@ -44,13 +44,6 @@ DWORD WINAPI DrainPipe(void* param) {
 
 }  // namespace
 
-std::wstring ProgramFolderW() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring s(path, n);
-  return s.substr(0, s.find_last_of(L'\\') + 1);
-}
-
 HostResult RunHost(const std::vector<std::wstring>& args,
                    const std::function<void(DWORD)>& whileRunning) {
   const std::wstring exe = ProgramFolderW() + L"ppihost.exe";

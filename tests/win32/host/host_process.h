@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/plugin_library.h"  // ProgramFolderW: where ppihost.exe and the plug-ins lie
 #include "tools/ppihost/console_text.h"
 
 struct HostResult {
@@ -20,10 +21,6 @@ struct HostResult {
 // it ends (to press the buttons of a dialog it opened).
 HostResult RunHost(const std::vector<std::wstring>& args,
                    const std::function<void(DWORD)>& whileRunning = nullptr);
-
-// The folder of the test program, where ppihost.exe and the built plug-ins lie, with
-// a backslash.
-std::wstring ProgramFolderW();
 
 // Names as ppihost prints them on pipes.
 inline std::string Utf8(const std::wstring& text) { return Utf8FromWide(text); }

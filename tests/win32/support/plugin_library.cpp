@@ -13,14 +13,14 @@ std::string ProgramFolder() {
   return s.substr(0, s.find_last_of('\\') + 1);
 }
 
-namespace {
-
 std::wstring ProgramFolderW() {
   wchar_t path[MAX_PATH];
   const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring s(path, n);
   return s.substr(0, s.find_last_of(L'\\') + 1);
 }
+
+namespace {
 
 std::wstring WideFrom(const std::string& text, UINT codePage) {
   const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);

@@ -11,6 +11,7 @@
 
 // The folder of the running program (where the built plug-in lies), with a backslash.
 std::string ProgramFolder();
+std::wstring ProgramFolderW();
 
 class PluginLibrary {
  public:
