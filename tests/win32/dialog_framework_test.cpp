@@ -104,8 +104,6 @@ class DialogFramework : public ::testing::Test {
   TestImage image = ColourfulImage(300, 300);
 };
 
-HWND Pane(HWND dialog) { return GetDlgItem(dialog, IDC_PREVIEW_PANE); }
-
 TEST_F(DialogFramework, ExceptionsLeaveTheModalLoopAndReachTheModuleBoundary) {
   struct Case {
     Throw where;
@@ -121,9 +119,9 @@ TEST_F(DialogFramework, ExceptionsLeaveTheModalLoopAndReachTheModuleBoundary) {
        }},
        "failed in a handler"},
       {Throw::kRender, {[](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "7"); }}, "failed in a handler"},
-      {Throw::kPress, {[](HWND d) { MouseDown(Pane(d), 20, 20); }}, "failed in a handler"},
-      {Throw::kOk, {[](HWND d) { ClickButton(d, IDOK); }}, "failed in a handler"},
-      {Throw::kNonStandard, {[](HWND d) { ClickButton(d, IDOK); }}, "unknown exception"},
+      {Throw::kPress, {[](HWND d) { MouseDown(PreviewPane(d), 20, 20); }}, "failed in a handler"},
+      {Throw::kOk, {PressOk}, "failed in a handler"},
+      {Throw::kNonStandard, {PressOk}, "unknown exception"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.where));
@@ -141,7 +139,7 @@ TEST_F(DialogFramework, ExceptionsLeaveTheModalLoopAndReachTheModuleBoundary) {
   }
   // The module stays usable: the next dialog runs and ends normally.
   ClearHostEvents();
-  const DriveResult r = SetupWith(Throw::kNowhere, {[](HWND d) { ClickButton(d, IDOK); }});
+  const DriveResult r = SetupWith(Throw::kNowhere, {PressOk});
   EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(MessageBoxes(), 0);
   EXPECT_NE(plugin.SettingsText().find("threshold=230"), std::string::npos);
@@ -176,7 +174,7 @@ TEST_F(DialogFramework, WriteIntFromEditWritesAnyIntegerAndSkipsOtherText) {
     ProbeDialog dialog;
     const DriveResult r = DriveDialog(
         [&] { return dialog.Show(host, image.data(), image.width, image.height); },
-        {[&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, c.text); }, [](HWND d) { ClickButton(d, IDOK); }},
+        {[&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, c.text); }, PressOk},
         5000);
     EXPECT_EQ(r.returned, 1);
     EXPECT_EQ(dialog.wrote, c.written) << c.text;
@@ -194,18 +192,18 @@ TEST_F(DialogFramework, PreviewBoxRepaintsThePaneOnceAndIsWrittenAsAFlag) {
       [&] { return dialog.Show(host, image.data(), image.width, image.height); },
       {
           [&](HWND d) {
-            UpdateWindow(Pane(d));
+            UpdateWindow(PreviewPane(d));
             before = dialog.paints;
             ClickButton(d, IDC_PREVIEW_CHECK);  // invalidated, painted by the loop
             ClickButton(d, IDOK + 1000);        // no such control: no effect
           },
           [&](HWND d) {
-            UpdateWindow(Pane(d));
+            UpdateWindow(PreviewPane(d));
             EXPECT_EQ(dialog.paints, before + 1);
             // The base RenderPreview draws nothing: the pane keeps the last picture.
-            const PanePicture p = CapturePane(Pane(d));
+            const PanePicture p = CapturePane(PreviewPane(d));
             RECT rc{};
-            GetClientRect(Pane(d), &rc);
+            GetClientRect(PreviewPane(d), &rc);
             EXPECT_EQ(ComparePictures(p, ExpectedPane(rc.right, rc.bottom, image, Unchanged)), "");
           },
           [](HWND d) { SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0); },
@@ -228,7 +226,7 @@ TEST_F(DialogFramework, ShowEndsWithOneForOkAndTwoForCancel) {
 TEST_F(DialogFramework, AMissingTemplateShowsNothing) {
   FilterDialog dialog(4242);
   const DriveResult r = DriveDialog([&] { return dialog.Show(host, image.data(), 1, 1); },
-                                    {[](HWND d) { ClickButton(d, IDCANCEL); }}, 2000);
+                                    {Cancel}, 2000);
   EXPECT_FALSE(r.dialogSeen);
   EXPECT_NE(r.returned, 1);
   EXPECT_NE(r.returned, 2);
@@ -255,7 +253,7 @@ class UncheckedBoxDialog : public SolarizationDialog {
 TEST_F(DialogFramework, PreviewNeverUsesAnOutOfRangeThreshold) {
   UncheckedBoxDialog dialog;
   const auto expect100 = [&](HWND d) {
-    InvalidateRect(Pane(d), nullptr, FALSE);
+    InvalidateRect(PreviewPane(d), nullptr, FALSE);
     const PixelRule solarized100 = [](Pixel p) { return ExpectedSolarization(p, 100, 0); };
     EXPECT_EQ(PaneDiffers(d, image, solarized100), "");
   };
@@ -269,7 +267,7 @@ TEST_F(DialogFramework, PreviewNeverUsesAnOutOfRangeThreshold) {
           expect100,
           [&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, ""); },
           expect100,
-          [](HWND d) { ClickButton(d, IDCANCEL); },
+          Cancel,
       },
       5000);
   EXPECT_EQ(r.returned, 2);
@@ -301,13 +299,13 @@ TEST_F(DialogFramework, WithoutAPreviewBufferTheDialogRunsOnBare) {
               EXPECT_EQ(ControlText(d, IDC_THRESHOLD_EDIT), "");
               EXPECT_TRUE(ComboItems(d, IDC_CHANNEL_COMBO).empty());
               EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
-              EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Pane(d), GWLP_WNDPROC)),
+              EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(PreviewPane(d), GWLP_WNDPROC)),
                         &FilterDialog::PaneProc);
-              UpdateWindow(Pane(d));
-              MouseDown(Pane(d), 10, 10);
+              UpdateWindow(PreviewPane(d));
+              MouseDown(PreviewPane(d), 10, 10);
               EXPECT_EQ(GetCapture(), nullptr);
             },
-            [](HWND d) { ClickButton(d, IDOK); },
+            PressOk,
         },
         5000);
     EXPECT_EQ(r.returned, 1);
@@ -341,15 +339,15 @@ TEST_F(DialogFramework, InitialisingThePreviewTwiceKeepsOneSubclass) {
             // One paint message, one paint (Wine cuts a self-calling procedure short
             // after a number of rounds instead of overflowing the stack).
             const int before = dialog.paints;
-            InvalidateRect(Pane(d), nullptr, FALSE);
-            UpdateWindow(Pane(d));
+            InvalidateRect(PreviewPane(d), nullptr, FALSE);
+            UpdateWindow(PreviewPane(d));
             EXPECT_EQ(dialog.paints, before + 1);
-            MouseDown(Pane(d), 50, 50);
-            MouseMove(Pane(d), 40, 45, true);
-            MouseUp(Pane(d), 40, 45);
+            MouseDown(PreviewPane(d), 50, 50);
+            MouseMove(PreviewPane(d), 40, 45, true);
+            MouseUp(PreviewPane(d), 40, 45);
             EXPECT_EQ(PaneDiffers(d, image, Unchanged, 10, 5), "");
           },
-          [](HWND d) { ClickButton(d, IDCANCEL); },
+          Cancel,
       },
       5000);
   EXPECT_EQ(r.returned, 2);

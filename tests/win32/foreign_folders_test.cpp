@@ -74,7 +74,7 @@ TEST_P(ForeignFolders, RunsAndSavesWithTheSettingsBesideTheModule) {
       {[&](HWND d) {
         shown = ControlText(d, IDC_DIVISION_EDIT);
         SetEditText(d, IDC_DIVISION_EDIT, "6");
-        ClickButton(d, IDOK);
+        PressOk(d);
       }});
   EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(shown, "4");
@@ -111,12 +111,12 @@ TEST_P(ForeignFolders, OkThatCannotSaveSaysSoAndKeepsTheDialogOpen) {
         [&] { return plugin.Setup(index, host, image.data(), image.width, image.height); },
         {[&](HWND d) {
            owner = d;
-           ClickButton(d, IDOK);
+           PressOk(d);
          },
          [&](HWND d) {
            openAfterOk = IsWindowVisible(d) != FALSE;
            boxes = HostEvents().size();
-           ClickButton(d, IDCANCEL);
+           Cancel(d);
          }});
     EXPECT_EQ(r.stepsDone, 2);
     EXPECT_EQ(r.returned, 0);
@@ -130,7 +130,7 @@ TEST_P(ForeignFolders, OkThatCannotSaveSaysSoAndKeepsTheDialogOpen) {
 
     ASSERT_TRUE(RemoveDirectoryW(plugin.SettingsPathW().c_str()));
     r = DriveDialog([&] { return plugin.Setup(index, host, image.data(), image.width, image.height); },
-                    {[](HWND d) { ClickButton(d, IDOK); }});
+                    {PressOk});
     EXPECT_EQ(r.returned, 1);
     EXPECT_EQ(HostEvents().size(), 1u);
     EXPECT_NE(plugin.SettingsText().find("preview=1"), std::string::npos);

@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "keyboard_and_spies.h"
+#include "support/keyboard_and_spies.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
 #include "support/setup_dialog_test.h"
@@ -16,16 +16,10 @@
 
 namespace {
 
-class PosterizationDialog_ : public SetupDialogTest {
+class PosterizationDialog_ : public SpiedSetupDialogTest {
  protected:
-  PosterizationDialog_() : SetupDialogTest(1) {}
-  void SetUp() override {
-    CountPreviewPaints(plugin.Module());
-    RecordProfileWrites(plugin.Module());
-  }
+  PosterizationDialog_() : SpiedSetupDialogTest(1) {}
 };
-
-void Cancel(HWND d) { ClickButton(d, IDCANCEL); }
 
 // Box and trackbar agree on one value.
 ::testing::AssertionResult ShowsLevels(HWND d, int n) {
@@ -43,15 +37,10 @@ PixelRule PosterizedTo(int n) {
 
 TEST_F(PosterizationDialog_, TemplateTextsReadBackAsJapanese) {
   Run({[](HWND d) {
-    wchar_t text[64] = L"";
-    GetWindowTextW(d, text, 64);
-    EXPECT_EQ(std::wstring(text), L"ポスタリゼーション");
-    GetWindowTextW(GetWindow(GetDlgItem(d, IDC_DIVISION_EDIT), GW_HWNDPREV), text, 64);
-    EXPECT_EQ(std::wstring(text), L"階調(&D):");
-    GetDlgItemTextW(d, IDC_PREVIEW_CHECK, text, 64);
-    EXPECT_EQ(std::wstring(text), L"プレビュー(&P)");
-    GetDlgItemTextW(d, IDCANCEL, text, 64);
-    EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");
+    EXPECT_EQ(WindowTextW(d), L"ポスタリゼーション");
+    EXPECT_EQ(LabelText(d, IDC_DIVISION_EDIT), L"階調(&D):");
+    EXPECT_EQ(ControlTextW(d, IDC_PREVIEW_CHECK), L"プレビュー(&P)");
+    EXPECT_EQ(ControlTextW(d, IDCANCEL), L"ｷｬﾝｾﾙ");
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageA(d, WM_GETFONT, 0, 0)), sizeof font, &font);
     EXPECT_EQ(std::wstring(font.lfFaceName), L"ＭＳ Ｐゴシック");
@@ -144,7 +133,7 @@ TEST_F(PosterizationDialog_, OkWritesDivisionThenPreviewAndFlushes) {
   const DriveResult r = Run({[](HWND d) {
     TypeKeys(d, IDC_DIVISION_EDIT, "37", true);
     ClickButton(d, IDC_PREVIEW_CHECK);
-    ClickButton(d, IDOK);
+    PressOk(d);
   }});
   EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"Posterization/division=37",
@@ -154,18 +143,12 @@ TEST_F(PosterizationDialog_, OkWritesDivisionThenPreviewAndFlushes) {
 }
 
 TEST_F(PosterizationDialog_, CancelWritesNothing) {
-  const DriveResult r = Run({[](HWND d) {
-    TypeKeys(d, IDC_DIVISION_EDIT, "37", true);
-    Cancel(d);
-  }});
-  EXPECT_EQ(r.returned, 0);
-  EXPECT_TRUE(ProfileWrites().empty());
-  EXPECT_EQ(plugin.SettingsText(), "");
+  ExpectCancelWritesNothing([](HWND d) { TypeKeys(d, IDC_DIVISION_EDIT, "37", true); });
 }
 
 TEST_F(PosterizationDialog_, PreviewIsThePosterizedImageOverTheBoard) {
   Run({[this](HWND d) {
-    HWND pane = GetDlgItem(d, IDC_PREVIEW_PANE);
+    HWND pane = PreviewPane(d);
     TypeKeys(d, IDC_DIVISION_EDIT, "2", true);
     const PanePicture two = CapturePane(pane);
     EXPECT_EQ(ComparePictures(two, ExpectedPane(two.width, two.height, image, PosterizedTo(2))), "");
@@ -175,21 +158,14 @@ TEST_F(PosterizationDialog_, PreviewIsThePosterizedImageOverTheBoard) {
     EXPECT_EQ(ComparePictures(fine, ExpectedPane(fine.width, fine.height, image, PosterizedTo(255))), "");
 
     // Opaque pixels: two levels give 0 or 255, 255 levels stay within 1 of the source.
-    const int left = (two.width - image.width) / 2, top = (two.height - image.height) / 2;
-    int opaque = 0;
-    for (int y = 0; y < image.height; ++y) {
-      for (int x = 0; x < image.width; ++x) {
-        const uint8_t* s = &image.bytes[(static_cast<size_t>(y) * image.width + x) * 4];
-        if (s[3] != 255) continue;
-        ++opaque;
-        for (int k = 0; k < 3; ++k) {
-          const int coarse = (two.At(left + x, top + y) >> (8 * k)) & 0xFF;
-          const int close = (fine.At(left + x, top + y) >> (8 * k)) & 0xFF;
-          ASSERT_TRUE(coarse == 0 || coarse == 255) << x << ", " << y;
-          ASSERT_LE(std::abs(close - s[k]), 1) << x << ", " << y;
-        }
+    const int opaque = ForEachOpaquePixel(image, two, [](int x, int y, const uint8_t*, uint32_t shown) {
+      for (int k = 0; k < 3; ++k) {
+        ASSERT_TRUE(PaneChannel(shown, k) == 0 || PaneChannel(shown, k) == 255) << x << ", " << y;
       }
-    }
+    });
+    ForEachOpaquePixel(image, fine, [](int x, int y, const uint8_t* s, uint32_t shown) {
+      for (int k = 0; k < 3; ++k) ASSERT_LE(std::abs(PaneChannel(shown, k) - s[k]), 1) << x << ", " << y;
+    });
     EXPECT_GT(opaque, 100);
     Cancel(d);
   }});

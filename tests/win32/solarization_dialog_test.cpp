@@ -19,12 +19,6 @@ PixelRule Solarized(int threshold, int channel) {
   return [=](Pixel p) { return ExpectedSolarization(p, threshold, channel); };
 }
 
-HWND Pane(HWND dialog) { return GetDlgItem(dialog, IDC_PREVIEW_PANE); }
-SIZE PaneSize(HWND dialog) {
-  RECT r{};
-  GetClientRect(Pane(dialog), &r);
-  return SIZE{r.right, r.bottom};
-}
 
 class SolarizationDialog_ : public SetupDialogTest {
  protected:
@@ -47,7 +41,7 @@ TEST_F(SolarizationDialog_, OpensWithDefaultsWithoutASettingsFile) {
         EXPECT_TRUE(IsChecked(d, IDC_PREVIEW_CHECK));
         EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_THRESHOLD_EDIT));
       },
-      [](HWND d) { ClickButton(d, IDOK); },
+      PressOk,
   });
   EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=230\r\nchannel=0\r\npreview=1\r\n");
@@ -63,7 +57,7 @@ TEST_F(SolarizationDialog_, OpensWithStoredValuesButTheListOnRgb) {
         EXPECT_EQ(ComboSelection(d, IDC_CHANNEL_COMBO), 0);
         EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
       },
-      [](HWND d) { ClickButton(d, IDOK); },
+      PressOk,
   });
   EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=17\r\nchannel=0\r\npreview=0\r\n");
@@ -74,7 +68,7 @@ TEST_F(SolarizationDialog_, OutOfRangeStoredThresholdOpensWith230) {
     plugin.WriteSetting("Solarization", "threshold", stored);
     const DriveResult r = Run({
         [](HWND d) { ExpectThreshold(d, 230); },
-        [](HWND d) { ClickButton(d, IDOK); },
+        PressOk,
     });
     EXPECT_EQ(r.returned, 1) << stored;
     EXPECT_NE(plugin.SettingsText().find("threshold=230\r\n"), std::string::npos) << stored;
@@ -86,7 +80,7 @@ TEST_F(SolarizationDialog_, OkWritesInKeyOrderAndFlushes) {
       [](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "99"); },
       [](HWND d) { SelectComboItem(d, IDC_CHANNEL_COMBO, 3); },
       [](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },
-      [](HWND d) { ClickButton(d, IDOK); },
+      PressOk,
   });
   EXPECT_EQ(r.returned, 1);
   // Read from the disk while the module is still loaded: the write was flushed.
@@ -97,7 +91,7 @@ TEST_F(SolarizationDialog_, CancelEscapeAndTheCloseBoxWriteNothing) {
   plugin.WriteSetting("Solarization", "threshold", 12);
   const std::string before = plugin.SettingsText();
   const DialogStep ends[] = {
-      [](HWND d) { ClickButton(d, IDCANCEL); },
+      Cancel,
       [](HWND d) { PressEscape(d); },
       [](HWND d) { PressCloseBox(d); },
       [](HWND d) { SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0); },
@@ -159,7 +153,7 @@ TEST_F(SolarizationDialog_, TrackbarCodesWriteThroughTheBox) {
     SendMessageA(d, WM_HSCROLL, TB_TOP, 0);
     ExpectThreshold(d, 50);
   });
-  steps.push_back([](HWND d) { ClickButton(d, IDOK); });
+  steps.push_back(PressOk);
   EXPECT_EQ(Run(std::move(steps)).returned, 1);
   EXPECT_NE(plugin.SettingsText().find("threshold=50\r\n"), std::string::npos);
 }
@@ -195,7 +189,7 @@ TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
         SendDlgItemMessageA(d, IDC_THRESHOLD_SPIN, UDM_SETPOS32, 0, 140);
         ExpectThreshold(d, 140);
       },
-      [](HWND d) { ClickButton(d, IDOK); },
+      PressOk,
   });
   EXPECT_EQ(r.returned, 1);
   EXPECT_NE(plugin.SettingsText().find("threshold=140\r\n"), std::string::npos);
@@ -230,7 +224,7 @@ TEST_F(SolarizationDialog_, PreviewFollowsThresholdChannelAndTheBox) {
       },
       [&](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },  // on again
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, image, Solarized(10, 2)), ""); },
-      [](HWND d) { ClickButton(d, IDCANCEL); },
+      Cancel,
   });
   EXPECT_EQ(r.returned, 0);
 }
@@ -242,13 +236,13 @@ TEST_F(SolarizationDialog_, ThresholdExtremes) {
       [&](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "255");
         EXPECT_EQ(PaneDiffers(d, white, Solarized(255, 0)), "");
-        const SIZE s = PaneSize(d);
-        const PanePicture p = CapturePane(Pane(d));
+        const SIZE s = PaneClientSize(d);
+        const PanePicture p = CapturePane(PreviewPane(d));
         const int left = (s.cx - 20) / 2, top = (s.cy - 20) / 2;
         EXPECT_NE(p.At(left, top), 0u);           // the off-white pixel stays
         EXPECT_EQ(p.At(left + 1, top), 0u);       // pure white turns black
       },
-      [](HWND d) { ClickButton(d, IDCANCEL); },
+      Cancel,
   });
   EXPECT_EQ(r.returned, 0);
 }
@@ -257,7 +251,7 @@ TEST_F(SolarizationDialog_, TransparentImageShowsTheBoardAlone) {
   const TestImage clear = UniformImage(500, 400, 10, 200, 30, 0);
   const DriveResult r = Run(clear, {
       [&](HWND d) {
-        const PanePicture p = CapturePane(Pane(d));
+        const PanePicture p = CapturePane(PreviewPane(d));
         EXPECT_EQ(p.At(0, 0), 0xFFFFFFu);
         EXPECT_EQ(p.At(7, 7), 0xFFFFFFu);
         EXPECT_EQ(p.At(8, 0), 0xC0C0C0u);
@@ -266,12 +260,12 @@ TEST_F(SolarizationDialog_, TransparentImageShowsTheBoardAlone) {
         EXPECT_EQ(PaneDiffers(d, clear, Solarized(230, 0)), "");
       },
       [&](HWND d) {
-        MouseDown(Pane(d), 100, 100);
-        MouseMove(Pane(d), 40, 30, true);  // the board stays still under a drag
-        MouseUp(Pane(d), 40, 30);
+        MouseDown(PreviewPane(d), 100, 100);
+        MouseMove(PreviewPane(d), 40, 30, true);  // the board stays still under a drag
+        MouseUp(PreviewPane(d), 40, 30);
         EXPECT_EQ(PaneDiffers(d, clear, Solarized(230, 0)), "");
       },
-      [](HWND d) { ClickButton(d, IDCANCEL); },
+      Cancel,
   });
   EXPECT_EQ(r.returned, 0);
 }
@@ -284,19 +278,19 @@ TEST_F(SolarizationDialog_, MissingOrEmptyImageShowsOnlyTheWindowColour) {
   for (const TestImage* shown : std::vector<const TestImage*>{&empty, &missing}) {
     const DriveResult r = Run(*shown, {
         [](HWND d) {
-          const PanePicture p = CapturePane(Pane(d));
+          const PanePicture p = CapturePane(PreviewPane(d));
           for (uint32_t c : p.pixels) ASSERT_EQ(c, WindowFill());
         },
         [](HWND d) {
-          MouseDown(Pane(d), 50, 50);
+          MouseDown(PreviewPane(d), 50, 50);
           EXPECT_EQ(GetCapture(), nullptr);
           ClickButton(d, IDC_PREVIEW_CHECK);
         },
         [](HWND d) {
-          const PanePicture p = CapturePane(Pane(d));
+          const PanePicture p = CapturePane(PreviewPane(d));
           for (uint32_t c : p.pixels) ASSERT_EQ(c, WindowFill());
         },
-        [](HWND d) { ClickButton(d, IDOK); },
+        PressOk,
     });
     EXPECT_EQ(r.returned, 1);
   }
@@ -314,15 +308,15 @@ TEST_F(Panning, SmallImageNeitherPansNorChangesTheCursor) {
       [&](HWND d) {
         HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
         SetCursor(arrow);
-        MouseMove(Pane(d), 10, 10, false);
+        MouseMove(PreviewPane(d), 10, 10, false);
         EXPECT_EQ(GetCursor(), arrow);
-        MouseDown(Pane(d), 10, 10);
+        MouseDown(PreviewPane(d), 10, 10);
         EXPECT_EQ(GetCapture(), nullptr);
-        MouseMove(Pane(d), 60, 60, true);
+        MouseMove(PreviewPane(d), 60, 60, true);
         EXPECT_EQ(GetCursor(), arrow);
         EXPECT_EQ(PaneDiffers(d, image, Solarized(230, 0)), "");
       },
-      [](HWND d) { ClickButton(d, IDCANCEL); },
+      Cancel,
   });
   EXPECT_EQ(r.returned, 0);
 }
@@ -333,7 +327,7 @@ TEST_F(Panning, DragFollowsTheHandStopsAtEdgesAndComesBackAtOnce) {
   const DriveResult r = Run(big, {
       [&](HWND d) {
         EXPECT_EQ(PaneDiffers(d, big, rule), "");  // the top-left corner first
-        HWND pane = Pane(d);
+        HWND pane = PreviewPane(d);
         MouseMove(pane, 100, 50, false);
         EXPECT_EQ(GetCursor(), Cursor(IDCUR_HAND_OPEN));
         MouseDown(pane, 100, 50);
@@ -345,31 +339,31 @@ TEST_F(Panning, DragFollowsTheHandStopsAtEdgesAndComesBackAtOnce) {
       },
       [&](HWND d) {
         // Past the right and bottom edges, out of the pane: the offsets stop...
-        const SIZE s = PaneSize(d);
+        const SIZE s = PaneClientSize(d);
         const int maxX = big.width - s.cx, maxY = big.height - s.cy;
-        MouseMove(Pane(d), -600, -500, true);
+        MouseMove(PreviewPane(d), -600, -500, true);
         EXPECT_EQ(PaneDiffers(d, big, rule, maxX, maxY), "");
         // ...and come back with the first move back, without dead travel.
-        MouseMove(Pane(d), -570, -490, true);
+        MouseMove(PreviewPane(d), -570, -490, true);
         EXPECT_EQ(PaneDiffers(d, big, rule, maxX - 30, maxY - 10), "");
         // Past the top-left corner.
-        MouseMove(Pane(d), 900, 900, true);
+        MouseMove(PreviewPane(d), 900, 900, true);
         EXPECT_EQ(PaneDiffers(d, big, rule, 0, 0), "");
-        MouseMove(Pane(d), 880, 895, true);
+        MouseMove(PreviewPane(d), 880, 895, true);
         EXPECT_EQ(PaneDiffers(d, big, rule, 20, 5), "");
       },
       [&](HWND d) {
         // Released outside the pane: the drag ends, and the next move is not a drag.
-        MouseUp(Pane(d), -40, -40);
+        MouseUp(PreviewPane(d), -40, -40);
         EXPECT_EQ(GetCapture(), nullptr);
-        MouseMove(Pane(d), 10, 10, false);
+        MouseMove(PreviewPane(d), 10, 10, false);
         EXPECT_EQ(GetCursor(), Cursor(IDCUR_HAND_OPEN));
         EXPECT_EQ(PaneDiffers(d, big, rule, 20, 5), "");
         // The preview off shows the same place unfiltered.
         ClickButton(d, IDC_PREVIEW_CHECK);
       },
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, big, Unchanged, 20, 5), ""); },
-      [](HWND d) { ClickButton(d, IDCANCEL); },
+      Cancel,
   });
   EXPECT_EQ(r.returned, 0);
 }
@@ -385,14 +379,14 @@ TEST_F(Panning, AFittingAxisNeverMoves) {
       },
       {
           [&](HWND d) {
-            MouseDown(Pane(d), 100, 50);
-            MouseMove(Pane(d), 100, 0, true);  // straight up
+            MouseDown(PreviewPane(d), 100, 50);
+            MouseMove(PreviewPane(d), 100, 0, true);  // straight up
             EXPECT_EQ(PaneDiffers(d, wide, rule, 0, 0), "");
-            MouseMove(Pane(d), 70, 90, true);
+            MouseMove(PreviewPane(d), 70, 90, true);
             EXPECT_EQ(PaneDiffers(d, wide, rule, 30, 0), "");
-            MouseUp(Pane(d), 70, 90);
+            MouseUp(PreviewPane(d), 70, 90);
           },
-          [](HWND d) { ClickButton(d, IDOK); },
+          PressOk,
       });
   EXPECT_EQ(r.returned, 1);
   EXPECT_FALSE(r.watchdogFired);

@@ -104,6 +104,16 @@ std::string ControlText(HWND dialog, int id) {
   return text;
 }
 
+std::wstring WindowTextW(HWND window) {
+  wchar_t text[256] = L"";
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+std::wstring LabelText(HWND dialog, int id) {
+  return WindowTextW(GetWindow(GetDlgItem(dialog, id), GW_HWNDPREV));
+}
+
 int TrackbarPos(HWND dialog, int id) {
   return static_cast<int>(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0));
 }
