@@ -57,3 +57,8 @@ inline Pixel ExpectedCutLowBit(Pixel p, int redBits, int greenBits, int blueBits
   const auto cut = [](uint8_t v, int bits) { return static_cast<uint8_t>(v >> bits << bits); };
   return Pixel{cut(p.b, blueBits), cut(p.g, greenBits), cut(p.r, redBits), p.a};
 }
+
+// Each filter at its default settings.
+inline Pixel SolarizeDefault(Pixel p) { return ExpectedSolarization(p, 230, 0); }
+inline Pixel PosterizeDefault(Pixel p) { return ExpectedPosterization(p, 8); }
+inline Pixel CutLowBitDefault(Pixel p) { return ExpectedCutLowBit(p, 1, 1, 1); }

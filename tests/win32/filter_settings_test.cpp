@@ -152,7 +152,7 @@ TEST_F(FilterSettings, EachRunReadsTheFileAgain) {
   plugin.WriteSetting("Posterization", "division", 3);
   ExpectRuns(kPosterizationIndex, [](Pixel p) { return ExpectedPosterization(p, 3); }, "division 3");
   plugin.RemoveSettings();
-  ExpectRuns(kPosterizationIndex, [](Pixel p) { return ExpectedPosterization(p, 8); }, "defaults");
+  ExpectRuns(kPosterizationIndex, PosterizeDefault, "defaults");
 }
 
 }  // namespace

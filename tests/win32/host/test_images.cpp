@@ -258,11 +258,7 @@ void WriteGif(const std::wstring& path, const Image& image) {
   WriteBytes(path, file);
 }
 
-Pixel SolarizeDefault(Pixel p) { return ExpectedSolarization(p, 230, 0); }
-Pixel PosterizeDefault(Pixel p) { return ExpectedPosterization(p, 8); }
-Pixel CutLowBitDefault(Pixel p) { return ExpectedCutLowBit(p, 1, 1, 1); }
-
-Image Apply(const Image& source, const std::function<Pixel(Pixel)>& rule, int left, int top,
+Image Apply(const Image& source, const PixelRule& rule, int left, int top,
             int right, int bottom) {
   Image out = source;
   for (int y = top; y < bottom; ++y) {
