@@ -40,19 +40,18 @@ PixelRule CutTo(int r, int g, int b) {
 }
 
 TEST_F(CutLowBitDialog_, TemplateTextsReadBackAsJapanese) {
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_EQ(WindowTextW(d), L"下位ビット切り捨て");
     const wchar_t* const labels[] = {L"赤(&R):", L"緑(&G):", L"青(&B):"};
     for (int i = 0; i < 3; ++i) EXPECT_EQ(LabelText(d, kBoxes[i]), labels[i]);
     EXPECT_EQ(ControlTextW(d, IDC_LINK_CHECK), L"リンク(&L)");
     EXPECT_EQ(ControlTextW(d, IDC_PREVIEW_CHECK), L"プレビュー(&P)");
     EXPECT_EQ(ControlTextW(d, IDCANCEL), L"ｷｬﾝｾﾙ");
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, OpensWithOnesAndBothBoxesCheckedWithoutAFile) {
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_EQ(Boxes(d), "1,1,1");
     EXPECT_TRUE(IsChecked(d, IDC_LINK_CHECK));
     EXPECT_TRUE(IsChecked(d, IDC_PREVIEW_CHECK));
@@ -60,24 +59,22 @@ TEST_F(CutLowBitDialog_, OpensWithOnesAndBothBoxesCheckedWithoutAFile) {
       // Maximum 7 in the low word, minimum 0 in the high word.
       EXPECT_EQ(SendDlgItemMessageA(d, spin, UDM_GETRANGE, 0, 0), MAKELONG(7, 0)) << spin;
     }
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, StoredCountsOutsideZeroToSevenOpenAsOne) {
   Store(9, -1, 4, 0);
   plugin.WriteSetting("CutLBit", "preview", 0);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_EQ(Boxes(d), "1,1,4");
     EXPECT_FALSE(IsChecked(d, IDC_LINK_CHECK));
     EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, LinkCopiesTheNextAcceptedChangeWithOneRedraw) {
   Store(3, 5, 7, 1);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_EQ(Boxes(d), "3,5,7");  // the link acts only on a change
     EXPECT_TRUE(IsChecked(d, IDC_LINK_CHECK));
     ClickButton(d, IDC_LINK_CHECK);
@@ -87,29 +84,25 @@ TEST_F(CutLowBitDialog_, LinkCopiesTheNextAcceptedChangeWithOneRedraw) {
     TypeKeys(d, IDC_GREEN_BITS_EDIT, "2", true);
     EXPECT_EQ(Boxes(d), "2,2,2");
     EXPECT_EQ(PreviewPaints() - before, 1);
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, RejectedEntryWithTheLinkOnRestoresAndCopies) {
   Store(3, 5, 7, 1);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     PlaceCaret(d, IDC_GREEN_BITS_EDIT, 1);
     TypeKeys(d, IDC_GREEN_BITS_EDIT, "9", false);  // 59
     EXPECT_EQ(Boxes(d), "5,5,5");
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, EmptiedBoxCountsAsZeroAndKeepsItsKeyOnOk) {
   Store(3, 5, 7, 0);
-  const DriveResult r = Run({[this](HWND d) {
+  RunThenOk({[this](HWND d) {
     TypeKeys(d, IDC_RED_BITS_EDIT, "\b", true);
     EXPECT_EQ(Boxes(d), ",5,7");  // stays empty
     EXPECT_EQ(PaneDiffers(d, image, CutTo(0, 5, 7)), "");
-    PressOk(d);
   }});
-  EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"CutLBit/gmask=5", "CutLBit/bmask=7",
                                                            "CutLBit/link=0", "CutLBit/preview=1",
                                                            "<null>/<null>=<null>"}));
@@ -118,33 +111,29 @@ TEST_F(CutLowBitDialog_, EmptiedBoxCountsAsZeroAndKeepsItsKeyOnOk) {
 
 TEST_F(CutLowBitDialog_, EmptiedBoxWithTheLinkOnZeroesAllThree) {
   Store(3, 5, 7, 1);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     TypeKeys(d, IDC_BLUE_BITS_EDIT, "\b", true);
     EXPECT_EQ(Boxes(d), "0,0,0");
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, UpDownArrowsStopAtZeroAndSeven) {
   Store(7, 0, 1, 0);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     PressKey(d, IDC_RED_BITS_EDIT, VK_UP);
     PressKey(d, IDC_GREEN_BITS_EDIT, VK_DOWN);
     PressKey(d, IDC_BLUE_BITS_EDIT, VK_UP);
     EXPECT_EQ(Boxes(d), "7,0,2");
     PressKey(d, IDC_RED_BITS_EDIT, VK_DOWN);
     EXPECT_EQ(Boxes(d), "6,0,2");
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, OkWritesTheFiveKeysInOrderAndFlushes) {
-  const DriveResult r = Run({[](HWND d) {
+  RunThenOk({[](HWND d) {
     ClickButton(d, IDC_LINK_CHECK);
     TypeKeys(d, IDC_BLUE_BITS_EDIT, "6", true);
-    PressOk(d);
   }});
-  EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"CutLBit/rmask=1", "CutLBit/gmask=1",
                                                            "CutLBit/bmask=6", "CutLBit/link=0",
                                                            "CutLBit/preview=1", "<null>/<null>=<null>"}));
@@ -166,7 +155,7 @@ TEST_F(CutLowBitDialog_, PastedNegativeCountNeverReachesTheFile) {
 }
 
 TEST_F(CutLowBitDialog_, PreviewClearsTheCountedBitsOverTheBoard) {
-  Run({[this](HWND d) {
+  RunThenCancel({[this](HWND d) {
     TypeKeys(d, IDC_RED_BITS_EDIT, "0", true);  // linked: all three
     EXPECT_EQ(PaneDiffers(d, image, Unchanged), "");
 
@@ -183,7 +172,6 @@ TEST_F(CutLowBitDialog_, PreviewClearsTheCountedBitsOverTheBoard) {
     ClickButton(d, IDC_LINK_CHECK);
     TypeKeys(d, IDC_GREEN_BITS_EDIT, "3", true);
     EXPECT_EQ(PaneDiffers(d, image, CutTo(7, 3, 7)), "");
-    Cancel(d);
   }});
 }
 

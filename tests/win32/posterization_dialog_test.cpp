@@ -36,7 +36,7 @@ PixelRule PosterizedTo(int n) {
 }
 
 TEST_F(PosterizationDialog_, TemplateTextsReadBackAsJapanese) {
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_EQ(WindowTextW(d), L"ポスタリゼーション");
     EXPECT_EQ(LabelText(d, IDC_DIVISION_EDIT), L"階調(&D):");
     EXPECT_EQ(ControlTextW(d, IDC_PREVIEW_CHECK), L"プレビュー(&P)");
@@ -46,12 +46,11 @@ TEST_F(PosterizationDialog_, TemplateTextsReadBackAsJapanese) {
     EXPECT_EQ(std::wstring(font.lfFaceName), L"ＭＳ Ｐゴシック");
     // In this template the preview check box comes before the pane.
     EXPECT_EQ(GetWindow(GetDlgItem(d, IDC_PREVIEW_CHECK), GW_HWNDNEXT), GetDlgItem(d, IDC_PREVIEW_PANE));
-    Cancel(d);
   }});
 }
 
 TEST_F(PosterizationDialog_, OpensWithTheStoredCountOrEight) {
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_TRUE(ShowsLevels(d, 8));
     EXPECT_TRUE(IsChecked(d, IDC_PREVIEW_CHECK));
     EXPECT_EQ(SendDlgItemMessageA(d, IDC_DIVISION_SLIDER, TBM_GETRANGEMIN, 0, 0), 2);
@@ -61,26 +60,23 @@ TEST_F(PosterizationDialog_, OpensWithTheStoredCountOrEight) {
                         reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(low, 2);
     EXPECT_EQ(high, 255);
-    Cancel(d);
   }});
   for (const char* stored : {"1", "0", "256"}) {
     plugin.WriteSetting("Posterization", "division", stored);
-    Run({[&](HWND d) {
+    RunThenCancel({[&](HWND d) {
       EXPECT_TRUE(ShowsLevels(d, 8)) << "stored " << stored;
-      Cancel(d);
     }});
   }
   plugin.WriteSetting("Posterization", "division", 200);
   plugin.WriteSetting("Posterization", "preview", 0);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_TRUE(ShowsLevels(d, 200));
     EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
-    Cancel(d);
   }});
 }
 
 TEST_F(PosterizationDialog_, TrackbarStepsFromTheAcceptedCountWithinTwoTo255) {
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     struct Step {
       int from;
       int code, thumb;
@@ -106,12 +102,11 @@ TEST_F(PosterizationDialog_, TrackbarStepsFromTheAcceptedCountWithinTwoTo255) {
     ScrollTrackbar(d, IDC_DIVISION_SLIDER, TB_THUMBPOSITION, 100);
     PressKey(d, IDC_DIVISION_SLIDER, VK_PRIOR);
     EXPECT_TRUE(ShowsLevels(d, 68));
-    Cancel(d);
   }});
 }
 
 TEST_F(PosterizationDialog_, EveryTypedTextIsCheckedAtOnce) {
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     // The whole text selected and the first digit of 16 typed: 1 is rejected at once.
     const int before = PreviewPaints();
     TypeKeys(d, IDC_DIVISION_EDIT, "1", true);
@@ -125,17 +120,14 @@ TEST_F(PosterizationDialog_, EveryTypedTextIsCheckedAtOnce) {
     EXPECT_TRUE(ShowsLevels(d, 25));
     SetEditText(d, IDC_DIVISION_EDIT, "x");  // pasted
     EXPECT_TRUE(ShowsLevels(d, 25));
-    Cancel(d);
   }});
 }
 
 TEST_F(PosterizationDialog_, OkWritesDivisionThenPreviewAndFlushes) {
-  const DriveResult r = Run({[](HWND d) {
+  RunThenOk({[](HWND d) {
     TypeKeys(d, IDC_DIVISION_EDIT, "37", true);
     ClickButton(d, IDC_PREVIEW_CHECK);
-    PressOk(d);
   }});
-  EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"Posterization/division=37",
                                                           "Posterization/preview=0",
                                                           "<null>/<null>=<null>"}));
@@ -147,7 +139,7 @@ TEST_F(PosterizationDialog_, CancelWritesNothing) {
 }
 
 TEST_F(PosterizationDialog_, PreviewIsThePosterizedImageOverTheBoard) {
-  Run({[this](HWND d) {
+  RunThenCancel({[this](HWND d) {
     HWND pane = PreviewPane(d);
     TypeKeys(d, IDC_DIVISION_EDIT, "2", true);
     const PanePicture two = CapturePane(pane);
@@ -167,7 +159,6 @@ TEST_F(PosterizationDialog_, PreviewIsThePosterizedImageOverTheBoard) {
       for (int k = 0; k < 3; ++k) ASSERT_LE(std::abs(PaneChannel(shown, k) - s[k]), 1) << x << ", " << y;
     });
     EXPECT_GT(opaque, 100);
-    Cancel(d);
   }});
 }
 

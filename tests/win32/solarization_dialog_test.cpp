@@ -33,7 +33,7 @@ void ExpectThreshold(HWND d, int value) {
 // --- opening and closing ------------------------------------------------------------
 
 TEST_F(SolarizationDialog_, OpensWithDefaultsWithoutASettingsFile) {
-  const DriveResult r = Run({
+  RunThenOk({
       [](HWND d) {
         ExpectThreshold(d, 230);
         EXPECT_EQ(ComboItems(d, IDC_CHANNEL_COMBO), (std::vector<std::string>{"RGB", "R", "G", "B"}));
@@ -41,9 +41,7 @@ TEST_F(SolarizationDialog_, OpensWithDefaultsWithoutASettingsFile) {
         EXPECT_TRUE(IsChecked(d, IDC_PREVIEW_CHECK));
         EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_THRESHOLD_EDIT));
       },
-      PressOk,
   });
-  EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=230\r\nchannel=0\r\npreview=1\r\n");
 }
 
@@ -51,38 +49,31 @@ TEST_F(SolarizationDialog_, OpensWithStoredValuesButTheListOnRgb) {
   plugin.WriteSetting("Solarization", "threshold", 17);
   plugin.WriteSetting("Solarization", "channel", 2);
   plugin.WriteSetting("Solarization", "preview", 0);
-  const DriveResult r = Run({
+  RunThenOk({
       [](HWND d) {
         ExpectThreshold(d, 17);
         EXPECT_EQ(ComboSelection(d, IDC_CHANNEL_COMBO), 0);
         EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
       },
-      PressOk,
   });
-  EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=17\r\nchannel=0\r\npreview=0\r\n");
 }
 
 TEST_F(SolarizationDialog_, OutOfRangeStoredThresholdOpensWith230) {
   for (const char* stored : {"300", "-1", "256"}) {
     plugin.WriteSetting("Solarization", "threshold", stored);
-    const DriveResult r = Run({
-        [](HWND d) { ExpectThreshold(d, 230); },
-        PressOk,
-    });
-    EXPECT_EQ(r.returned, 1) << stored;
+    SCOPED_TRACE(stored);
+    RunThenOk({[](HWND d) { ExpectThreshold(d, 230); }});
     EXPECT_NE(plugin.SettingsText().find("threshold=230\r\n"), std::string::npos) << stored;
   }
 }
 
 TEST_F(SolarizationDialog_, OkWritesInKeyOrderAndFlushes) {
-  const DriveResult r = Run({
+  RunThenOk({
       [](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "99"); },
       [](HWND d) { SelectComboItem(d, IDC_CHANNEL_COMBO, 3); },
       [](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },
-      PressOk,
   });
-  EXPECT_EQ(r.returned, 1);
   // Read from the disk while the module is still loaded: the write was flushed.
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=99\r\nchannel=3\r\npreview=0\r\n");
 }
@@ -153,13 +144,12 @@ TEST_F(SolarizationDialog_, TrackbarCodesWriteThroughTheBox) {
     SendMessageA(d, WM_HSCROLL, TB_TOP, 0);
     ExpectThreshold(d, 50);
   });
-  steps.push_back(PressOk);
-  EXPECT_EQ(Run(std::move(steps)).returned, 1);
+  RunThenOk(std::move(steps));
   EXPECT_NE(plugin.SettingsText().find("threshold=50\r\n"), std::string::npos);
 }
 
 TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
-  const DriveResult r = Run({
+  RunThenOk({
       [](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "25");
         ExpectThreshold(d, 25);
@@ -189,16 +179,14 @@ TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
         SendDlgItemMessageA(d, IDC_THRESHOLD_SPIN, UDM_SETPOS32, 0, 140);
         ExpectThreshold(d, 140);
       },
-      PressOk,
   });
-  EXPECT_EQ(r.returned, 1);
   EXPECT_NE(plugin.SettingsText().find("threshold=140\r\n"), std::string::npos);
 }
 
 // --- the preview ------------------------------------------------------------------
 
 TEST_F(SolarizationDialog_, PreviewFollowsThresholdChannelAndTheBox) {
-  const DriveResult r = Run({
+  RunThenCancel({
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, image, Solarized(230, 0)), ""); },
       [&](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "0");  // every pixel inverted
@@ -224,15 +212,13 @@ TEST_F(SolarizationDialog_, PreviewFollowsThresholdChannelAndTheBox) {
       },
       [&](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },  // on again
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, image, Solarized(10, 2)), ""); },
-      Cancel,
   });
-  EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(SolarizationDialog_, ThresholdExtremes) {
   TestImage white = UniformImage(20, 20, 255, 255, 255, 255);
   white.bytes[0] = 254;  // one pixel just off white
-  const DriveResult r = Run(white, {
+  RunThenCancel(white, {
       [&](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "255");
         EXPECT_EQ(PaneDiffers(d, white, Solarized(255, 0)), "");
@@ -242,14 +228,12 @@ TEST_F(SolarizationDialog_, ThresholdExtremes) {
         EXPECT_NE(p.At(left, top), 0u);           // the off-white pixel stays
         EXPECT_EQ(p.At(left + 1, top), 0u);       // pure white turns black
       },
-      Cancel,
   });
-  EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(SolarizationDialog_, TransparentImageShowsTheBoardAlone) {
   const TestImage clear = UniformImage(500, 400, 10, 200, 30, 0);
-  const DriveResult r = Run(clear, {
+  RunThenCancel(clear, {
       [&](HWND d) {
         const PanePicture p = CapturePane(PreviewPane(d));
         EXPECT_EQ(p.At(0, 0), 0xFFFFFFu);
@@ -265,9 +249,7 @@ TEST_F(SolarizationDialog_, TransparentImageShowsTheBoardAlone) {
         MouseUp(PreviewPane(d), 40, 30);
         EXPECT_EQ(PaneDiffers(d, clear, Solarized(230, 0)), "");
       },
-      Cancel,
   });
-  EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(SolarizationDialog_, MissingOrEmptyImageShowsOnlyTheWindowColour) {
@@ -276,7 +258,7 @@ TEST_F(SolarizationDialog_, MissingOrEmptyImageShowsOnlyTheWindowColour) {
   missing.width = 300;  // a size without pixels: never read
   missing.height = 300;
   for (const TestImage* shown : std::vector<const TestImage*>{&empty, &missing}) {
-    const DriveResult r = Run(*shown, {
+    RunThenOk(*shown, {
         [](HWND d) {
           const PanePicture p = CapturePane(PreviewPane(d));
           for (uint32_t c : p.pixels) ASSERT_EQ(c, WindowFill());
@@ -290,9 +272,7 @@ TEST_F(SolarizationDialog_, MissingOrEmptyImageShowsOnlyTheWindowColour) {
           const PanePicture p = CapturePane(PreviewPane(d));
           for (uint32_t c : p.pixels) ASSERT_EQ(c, WindowFill());
         },
-        PressOk,
     });
-    EXPECT_EQ(r.returned, 1);
   }
 }
 
@@ -304,7 +284,7 @@ class Panning : public SolarizationDialog_ {
 };
 
 TEST_F(Panning, SmallImageNeitherPansNorChangesTheCursor) {
-  const DriveResult r = Run({
+  RunThenCancel({
       [&](HWND d) {
         HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
         SetCursor(arrow);
@@ -316,15 +296,13 @@ TEST_F(Panning, SmallImageNeitherPansNorChangesTheCursor) {
         EXPECT_EQ(GetCursor(), arrow);
         EXPECT_EQ(PaneDiffers(d, image, Solarized(230, 0)), "");
       },
-      Cancel,
   });
-  EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(Panning, DragFollowsTheHandStopsAtEdgesAndComesBackAtOnce) {
   const TestImage big = ColourfulImage(420, 330);
   const auto rule = Solarized(230, 0);
-  const DriveResult r = Run(big, {
+  RunThenCancel(big, {
       [&](HWND d) {
         EXPECT_EQ(PaneDiffers(d, big, rule), "");  // the top-left corner first
         HWND pane = PreviewPane(d);
@@ -363,9 +341,7 @@ TEST_F(Panning, DragFollowsTheHandStopsAtEdgesAndComesBackAtOnce) {
         ClickButton(d, IDC_PREVIEW_CHECK);
       },
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, big, Unchanged, 20, 5), ""); },
-      Cancel,
   });
-  EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(Panning, AFittingAxisNeverMoves) {

@@ -42,7 +42,7 @@ class SpiedSetupDialogTest : public SetupDialogTest {
   }
   // The dialog cancelled after `step`: it returns 0 and writes no setting.
   void ExpectCancelWritesNothing(const DialogStep& step) {
-    EXPECT_EQ(Run({step, Cancel}).returned, 0);
+    RunThenCancel({step});
     EXPECT_TRUE(ProfileWrites().empty());
     EXPECT_EQ(plugin.SettingsText(), "");
   }
