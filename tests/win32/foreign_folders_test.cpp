@@ -8,6 +8,7 @@
 
 #include "filter_run.h"
 #include "resources/resource.h"
+#include "resources/texts_cp932.h"
 #include "support/dialog_driver.h"
 #include "support/host_log.h"
 #include "support/plugin_library.h"
@@ -88,13 +89,9 @@ TEST_P(ForeignFolders, FilterErrorShowsItsTextInUtf16) {
   const HWND window = reinterpret_cast<HWND>(0x2468);
   const FilterRun run = RunFilter(plugin, kPosterizationIndex, 5, 3, {0, 0, 5, 3}, false, 1, window);
   EXPECT_TRUE(NothingWritten(run));
-  ASSERT_EQ(HostEvents().size(), 2u);  // the host's query, then the box
-  const HostEvent& box = HostEvents()[1];
-  EXPECT_EQ(box.kind, HostEvent::kMessageBox);
-  EXPECT_EQ(box.owner, window);
-  EXPECT_EQ(box.wideText, kInvalidSettings);
-  EXPECT_EQ(box.wideCaption, kErrorCaption);
-  EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONERROR));
+  ASSERT_TRUE(FilterErrorReported(window, kInvalidSettingsMessage));
+  EXPECT_EQ(HostEvents()[1].wideText, kInvalidSettings);
+  EXPECT_EQ(HostEvents()[1].wideCaption, kErrorCaption);
 }
 
 // With zodederor.ini a folder, OK says so and the dialog stays for Cancel; once the
