@@ -23,11 +23,7 @@ class PosterizationDialog_ : public SpiedSetupDialogTest {
 
 // Box and trackbar agree on one value.
 ::testing::AssertionResult ShowsLevels(HWND d, int n) {
-  const std::string box = ControlText(d, IDC_DIVISION_EDIT);
-  const int slider = TrackbarPos(d, IDC_DIVISION_SLIDER);
-  if (box == std::to_string(n) && slider == n) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "box \"" << box << "\", trackbar " << slider
-                                       << ", expected " << n;
+  return BoxAndTrackbarShow(d, IDC_DIVISION_EDIT, IDC_DIVISION_SLIDER, n);
 }
 
 // The filter's level mapping, restated from its definition.

@@ -26,8 +26,7 @@ class SolarizationDialog_ : public SetupDialogTest {
 };
 
 void ExpectThreshold(HWND d, int value) {
-  EXPECT_EQ(ControlText(d, IDC_THRESHOLD_EDIT), std::to_string(value));
-  EXPECT_EQ(TrackbarPos(d, IDC_THRESHOLD_SLIDER), value);
+  EXPECT_TRUE(BoxAndTrackbarShow(d, IDC_THRESHOLD_EDIT, IDC_THRESHOLD_SLIDER, value));
 }
 
 // --- opening and closing ------------------------------------------------------------

@@ -118,6 +118,14 @@ int TrackbarPos(HWND dialog, int id) {
   return static_cast<int>(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0));
 }
 
+::testing::AssertionResult BoxAndTrackbarShow(HWND dialog, int box, int slider, int value) {
+  const std::string text = ControlText(dialog, box);
+  const int position = TrackbarPos(dialog, slider);
+  if (text == std::to_string(value) && position == value) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "box \"" << text << "\", trackbar " << position
+                                       << ", expected " << value;
+}
+
 void ScrollTrackbar(HWND dialog, int id, int code, int thumbPosition) {
   SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(code, thumbPosition),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));

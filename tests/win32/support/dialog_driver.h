@@ -4,6 +4,7 @@
 // steps. A watchdog ends a dialog that outlives its script, so a test fails instead
 // of hanging.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -51,6 +52,8 @@ inline std::wstring ControlTextW(HWND dialog, int id) { return WindowTextW(GetDl
 // The text of the control just before `id` in the tab order: its label.
 std::wstring LabelText(HWND dialog, int id);
 int TrackbarPos(HWND dialog, int id);
+// Edit box `box` and trackbar `slider` agree on `value`.
+::testing::AssertionResult BoxAndTrackbarShow(HWND dialog, int box, int slider, int value);
 // A WM_HSCROLL from the trackbar, as it sends for keys and thumb moves.
 void ScrollTrackbar(HWND dialog, int id, int code, int thumbPosition = 0);
 void SelectComboItem(HWND dialog, int id, int index);  // with CBN_SELCHANGE
