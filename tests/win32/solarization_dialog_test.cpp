@@ -19,7 +19,6 @@ PixelRule Solarized(int threshold, int channel) {
   return [=](Pixel p) { return ExpectedSolarization(p, threshold, channel); };
 }
 
-
 class SolarizationDialog_ : public SetupDialogTest {
  protected:
   SolarizationDialog_() : SetupDialogTest(0) {}
