@@ -272,16 +272,13 @@ Image Apply(const Image& source, const PixelRule& rule, int left, int top,
 }
 
 std::string FirstDifference(const Image& actual, const Image& expected) {
-  char text[160];
-  if (actual.width != expected.width || actual.height != expected.height) {
-    std::snprintf(text, sizeof text, "size %dx%d, expected %dx%d", actual.width, actual.height,
-                  expected.width, expected.height);
-    return text;
-  }
+  const std::string sizes = SizeDifference(actual.width, actual.height, expected.width, expected.height);
+  if (!sizes.empty()) return sizes;
   for (int y = 0; y < actual.height; ++y) {
     for (int x = 0; x < actual.width; ++x) {
       const Pixel a = At(actual, x, y), e = At(expected, x, y);
       if (a != e) {
+        char text[160];
         std::snprintf(text, sizeof text, "pixel (%d,%d) BGRA %d,%d,%d,%d, expected %d,%d,%d,%d", x, y,
                       a.b, a.g, a.r, a.a, e.b, e.g, e.r, e.a);
         return text;

@@ -68,17 +68,14 @@ PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
 }
 
 std::string ComparePictures(const PanePicture& actual, const PanePicture& expected) {
-  char text[160];
-  if (actual.width != expected.width || actual.height != expected.height) {
-    std::snprintf(text, sizeof text, "size %dx%d, expected %dx%d", actual.width, actual.height,
-                  expected.width, expected.height);
-    return text;
-  }
+  const std::string sizes = SizeDifference(actual.width, actual.height, expected.width, expected.height);
+  if (!sizes.empty()) return sizes;
   size_t differing = 0, first = 0;
   for (size_t i = 0; i < actual.pixels.size(); ++i) {
     if (actual.pixels[i] != expected.pixels[i] && differing++ == 0) first = i;
   }
   if (!differing) return "";
+  char text[160];
   std::snprintf(text, sizeof text, "%zu pixels differ; first at (%d, %d): %06X, expected %06X",
                 differing, static_cast<int>(first % actual.width), static_cast<int>(first / actual.width),
                 actual.pixels[first], expected.pixels[first]);
