@@ -124,13 +124,18 @@ class CommandLineHost : public ::testing::Test {
     return RunHost(args);
   }
 
-  // The stand-in plug-in whose filters crash or hide a message box, copied in as
-  // `name` beside an input picture; returns the folder's files.
-  std::set<std::wstring> PrepareFaultyPlugin(const wchar_t* name) const {
+  // Runs `filter` of the stand-in plug-in whose filters crash or hide a message box,
+  // copied in as `name` beside an input picture. The run must end by itself and leave
+  // the folder as it was.
+  HostResult RunFaultyPlugin(const wchar_t* name, const wchar_t* filter) const {
     Write(folder + L"in.png", TestPicture(9, 6, true));
     EXPECT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
                           (folder + name).c_str(), FALSE));
-    return Files();
+    const std::set<std::wstring> before = Files();
+    const HostResult r = RunHost({L"run", folder + name, filter, folder + L"in.png", folder + L"out.png"});
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(Files(), before);
+    return r;
   }
 
   ComApartment com;
@@ -351,25 +356,17 @@ BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
 }
 
 TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
-  const std::set<std::wstring> before = PrepareFaultyPlugin(L"crash.ppi");
-  const HostResult r = RunHost({L"run", folder + L"crash.ppi", L"crash", folder + L"in.png",
-                                folder + L"out.png"});
-  EXPECT_FALSE(r.timedOut);
+  const HostResult r = RunFaultyPlugin(L"crash.ppi", L"crash");
   EXPECT_EQ(r.exitCode, 6u);
   EXPECT_TRUE(OneLine(r.err, "ppihost: crashed with exception 0xC0000005 in ", {"crash.ppi"}));
-  EXPECT_EQ(Files(), before);
 }
 
 TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
-  const std::set<std::wstring> before = PrepareFaultyPlugin(L"faulty.ppi");
-  const HostResult r = RunHost({L"run", folder + L"faulty.ppi", L"hidden", folder + L"in.png",
-                                folder + L"out.png"});
-  EXPECT_FALSE(r.timedOut);
+  const HostResult r = RunFaultyPlugin(L"faulty.ppi", L"hidden");
   EXPECT_EQ(r.exitCode, 1u);
   // 処理できません
   EXPECT_NE(r.err.find("Faulty: \xe5\x87\xa6\xe7\x90\x86\xe3\x81\xa7\xe3\x81\x8d\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93"),
             std::string::npos) << r.err;
-  EXPECT_EQ(Files(), before);
 }
 
 TEST_F(CommandLineHost, OutputMayReplaceTheInput) {
