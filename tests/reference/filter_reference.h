@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 // A pixel as the buffers hold it: blue, green, red, alpha.
@@ -29,6 +30,13 @@ struct TestImage {
     return Pixel{p[0], p[1], p[2], p[3]};
   }
 };
+
+// "" when two pictures' sizes agree, else both sizes.
+inline std::string SizeDifference(int width, int height, int expectedWidth, int expectedHeight) {
+  if (width == expectedWidth && height == expectedHeight) return "";
+  return "size " + std::to_string(width) + "x" + std::to_string(height) + ", expected " +
+         std::to_string(expectedWidth) + "x" + std::to_string(expectedHeight);
+}
 
 // --- the filters' rules, each applied to red, green and blue; alpha is kept ----------
 
@@ -57,3 +65,8 @@ inline Pixel ExpectedCutLowBit(Pixel p, int redBits, int greenBits, int blueBits
   const auto cut = [](uint8_t v, int bits) { return static_cast<uint8_t>(v >> bits << bits); };
   return Pixel{cut(p.b, blueBits), cut(p.g, greenBits), cut(p.r, redBits), p.a};
 }
+
+// Each filter at its default settings.
+inline Pixel SolarizeDefault(Pixel p) { return ExpectedSolarization(p, 230, 0); }
+inline Pixel PosterizeDefault(Pixel p) { return ExpectedPosterization(p, 8); }
+inline Pixel CutLowBitDefault(Pixel p) { return ExpectedCutLowBit(p, 1, 1, 1); }

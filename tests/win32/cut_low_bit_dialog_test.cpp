@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "keyboard_and_spies.h"
+#include "support/keyboard_and_spies.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
 #include "support/setup_dialog_test.h"
@@ -17,13 +17,9 @@ namespace {
 constexpr int kBoxes[] = {IDC_RED_BITS_EDIT, IDC_GREEN_BITS_EDIT, IDC_BLUE_BITS_EDIT};
 constexpr int kSpins[] = {IDC_RED_BITS_SPIN, IDC_GREEN_BITS_SPIN, IDC_BLUE_BITS_SPIN};
 
-class CutLowBitDialog_ : public SetupDialogTest {
+class CutLowBitDialog_ : public SpiedSetupDialogTest {
  protected:
-  CutLowBitDialog_() : SetupDialogTest(2) {}
-  void SetUp() override {
-    CountPreviewPaints(plugin.Module());
-    RecordProfileWrites(plugin.Module());
-  }
+  CutLowBitDialog_() : SpiedSetupDialogTest(2) {}
 
   void Store(int r, int g, int b, int link) {
     plugin.WriteSetting("CutLBit", "rmask", r);
@@ -32,8 +28,6 @@ class CutLowBitDialog_ : public SetupDialogTest {
     plugin.WriteSetting("CutLBit", "link", link);
   }
 };
-
-void Cancel(HWND d) { ClickButton(d, IDCANCEL); }
 
 // The three boxes' texts, red to blue, as one string "r,g,b".
 std::string Boxes(HWND d) {
@@ -46,27 +40,18 @@ PixelRule CutTo(int r, int g, int b) {
 }
 
 TEST_F(CutLowBitDialog_, TemplateTextsReadBackAsJapanese) {
-  Run({[](HWND d) {
-    wchar_t text[64] = L"";
-    GetWindowTextW(d, text, 64);
-    EXPECT_EQ(std::wstring(text), L"下位ビット切り捨て");
+  RunThenCancel({[](HWND d) {
+    EXPECT_EQ(WindowTextW(d), L"下位ビット切り捨て");
     const wchar_t* const labels[] = {L"赤(&R):", L"緑(&G):", L"青(&B):"};
-    for (int i = 0; i < 3; ++i) {
-      GetWindowTextW(GetWindow(GetDlgItem(d, kBoxes[i]), GW_HWNDPREV), text, 64);
-      EXPECT_EQ(std::wstring(text), labels[i]);
-    }
-    GetDlgItemTextW(d, IDC_LINK_CHECK, text, 64);
-    EXPECT_EQ(std::wstring(text), L"リンク(&L)");
-    GetDlgItemTextW(d, IDC_PREVIEW_CHECK, text, 64);
-    EXPECT_EQ(std::wstring(text), L"プレビュー(&P)");
-    GetDlgItemTextW(d, IDCANCEL, text, 64);
-    EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");
-    Cancel(d);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(LabelText(d, kBoxes[i]), labels[i]);
+    EXPECT_EQ(ControlTextW(d, IDC_LINK_CHECK), L"リンク(&L)");
+    EXPECT_EQ(ControlTextW(d, IDC_PREVIEW_CHECK), L"プレビュー(&P)");
+    EXPECT_EQ(ControlTextW(d, IDCANCEL), L"ｷｬﾝｾﾙ");
   }});
 }
 
 TEST_F(CutLowBitDialog_, OpensWithOnesAndBothBoxesCheckedWithoutAFile) {
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_EQ(Boxes(d), "1,1,1");
     EXPECT_TRUE(IsChecked(d, IDC_LINK_CHECK));
     EXPECT_TRUE(IsChecked(d, IDC_PREVIEW_CHECK));
@@ -74,24 +59,22 @@ TEST_F(CutLowBitDialog_, OpensWithOnesAndBothBoxesCheckedWithoutAFile) {
       // Maximum 7 in the low word, minimum 0 in the high word.
       EXPECT_EQ(SendDlgItemMessageA(d, spin, UDM_GETRANGE, 0, 0), MAKELONG(7, 0)) << spin;
     }
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, StoredCountsOutsideZeroToSevenOpenAsOne) {
   Store(9, -1, 4, 0);
   plugin.WriteSetting("CutLBit", "preview", 0);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_EQ(Boxes(d), "1,1,4");
     EXPECT_FALSE(IsChecked(d, IDC_LINK_CHECK));
     EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, LinkCopiesTheNextAcceptedChangeWithOneRedraw) {
   Store(3, 5, 7, 1);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_EQ(Boxes(d), "3,5,7");  // the link acts only on a change
     EXPECT_TRUE(IsChecked(d, IDC_LINK_CHECK));
     ClickButton(d, IDC_LINK_CHECK);
@@ -101,29 +84,25 @@ TEST_F(CutLowBitDialog_, LinkCopiesTheNextAcceptedChangeWithOneRedraw) {
     TypeKeys(d, IDC_GREEN_BITS_EDIT, "2", true);
     EXPECT_EQ(Boxes(d), "2,2,2");
     EXPECT_EQ(PreviewPaints() - before, 1);
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, RejectedEntryWithTheLinkOnRestoresAndCopies) {
   Store(3, 5, 7, 1);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     PlaceCaret(d, IDC_GREEN_BITS_EDIT, 1);
     TypeKeys(d, IDC_GREEN_BITS_EDIT, "9", false);  // 59
     EXPECT_EQ(Boxes(d), "5,5,5");
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, EmptiedBoxCountsAsZeroAndKeepsItsKeyOnOk) {
   Store(3, 5, 7, 0);
-  const DriveResult r = Run({[this](HWND d) {
+  RunThenOk({[this](HWND d) {
     TypeKeys(d, IDC_RED_BITS_EDIT, "\b", true);
     EXPECT_EQ(Boxes(d), ",5,7");  // stays empty
     EXPECT_EQ(PaneDiffers(d, image, CutTo(0, 5, 7)), "");
-    ClickButton(d, IDOK);
   }});
-  EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"CutLBit/gmask=5", "CutLBit/bmask=7",
                                                            "CutLBit/link=0", "CutLBit/preview=1",
                                                            "<null>/<null>=<null>"}));
@@ -132,53 +111,43 @@ TEST_F(CutLowBitDialog_, EmptiedBoxCountsAsZeroAndKeepsItsKeyOnOk) {
 
 TEST_F(CutLowBitDialog_, EmptiedBoxWithTheLinkOnZeroesAllThree) {
   Store(3, 5, 7, 1);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     TypeKeys(d, IDC_BLUE_BITS_EDIT, "\b", true);
     EXPECT_EQ(Boxes(d), "0,0,0");
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, UpDownArrowsStopAtZeroAndSeven) {
   Store(7, 0, 1, 0);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     PressKey(d, IDC_RED_BITS_EDIT, VK_UP);
     PressKey(d, IDC_GREEN_BITS_EDIT, VK_DOWN);
     PressKey(d, IDC_BLUE_BITS_EDIT, VK_UP);
     EXPECT_EQ(Boxes(d), "7,0,2");
     PressKey(d, IDC_RED_BITS_EDIT, VK_DOWN);
     EXPECT_EQ(Boxes(d), "6,0,2");
-    Cancel(d);
   }});
 }
 
 TEST_F(CutLowBitDialog_, OkWritesTheFiveKeysInOrderAndFlushes) {
-  const DriveResult r = Run({[](HWND d) {
+  RunThenOk({[](HWND d) {
     ClickButton(d, IDC_LINK_CHECK);
     TypeKeys(d, IDC_BLUE_BITS_EDIT, "6", true);
-    ClickButton(d, IDOK);
   }});
-  EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"CutLBit/rmask=1", "CutLBit/gmask=1",
                                                            "CutLBit/bmask=6", "CutLBit/link=0",
                                                            "CutLBit/preview=1", "<null>/<null>=<null>"}));
 }
 
 TEST_F(CutLowBitDialog_, CancelWritesNothing) {
-  const DriveResult r = Run({[](HWND d) {
-    TypeKeys(d, IDC_RED_BITS_EDIT, "5", true);
-    Cancel(d);
-  }});
-  EXPECT_EQ(r.returned, 0);
-  EXPECT_TRUE(ProfileWrites().empty());
-  EXPECT_EQ(plugin.SettingsText(), "");
+  ExpectCancelWritesNothing([](HWND d) { TypeKeys(d, IDC_RED_BITS_EDIT, "5", true); });
 }
 
 TEST_F(CutLowBitDialog_, PastedNegativeCountNeverReachesTheFile) {
   Store(3, 5, 7, 0);
   Run({[](HWND d) {
     SetEditText(d, IDC_RED_BITS_EDIT, "-2");
-    ClickButton(d, IDOK);
+    PressOk(d);
   }});
   const UINT stored = GetPrivateProfileIntA("CutLBit", "rmask", 99, plugin.SettingsPath().c_str());
   EXPECT_LE(static_cast<int>(stored), 7);
@@ -186,29 +155,23 @@ TEST_F(CutLowBitDialog_, PastedNegativeCountNeverReachesTheFile) {
 }
 
 TEST_F(CutLowBitDialog_, PreviewClearsTheCountedBitsOverTheBoard) {
-  Run({[this](HWND d) {
+  RunThenCancel({[this](HWND d) {
     TypeKeys(d, IDC_RED_BITS_EDIT, "0", true);  // linked: all three
     EXPECT_EQ(PaneDiffers(d, image, Unchanged), "");
 
     TypeKeys(d, IDC_RED_BITS_EDIT, "7", true);
-    const PanePicture p = CapturePane(GetDlgItem(d, IDC_PREVIEW_PANE));
+    const PanePicture p = CapturePane(PreviewPane(d));
     EXPECT_EQ(ComparePictures(p, ExpectedPane(p.width, p.height, image, CutTo(7, 7, 7))), "");
-    const int left = (p.width - image.width) / 2, top = (p.height - image.height) / 2;
-    for (int y = 0; y < image.height; ++y) {
-      for (int x = 0; x < image.width; ++x) {
-        if (image.bytes[(static_cast<size_t>(y) * image.width + x) * 4 + 3] != 255) continue;
-        for (int k = 0; k < 3; ++k) {
-          const int v = (p.At(left + x, top + y) >> (8 * k)) & 0xFF;
-          ASSERT_TRUE(v == 0 || v == 128) << x << ", " << y;
-        }
+    ForEachOpaquePixel(image, p, [](int x, int y, const uint8_t*, uint32_t shown) {
+      for (int k = 0; k < 3; ++k) {
+        ASSERT_TRUE(PaneChannel(shown, k) == 0 || PaneChannel(shown, k) == 128) << x << ", " << y;
       }
-    }
+    });
 
     // With the link off, one channel at a time.
     ClickButton(d, IDC_LINK_CHECK);
     TypeKeys(d, IDC_GREEN_BITS_EDIT, "3", true);
     EXPECT_EQ(PaneDiffers(d, image, CutTo(7, 3, 7)), "");
-    Cancel(d);
   }});
 }
 

@@ -93,6 +93,11 @@ class DialogFramework : public ::testing::Test {
     return DriveDialog([&] { return PBF_Setup(0, host, image.data(), image.width, image.height); },
                        std::move(steps), 5000);
   }
+  // Shows `dialog` over the fixture's image and runs `steps` on it.
+  DriveResult Show(FilterDialog& dialog, std::vector<DialogStep> steps) {
+    return DriveDialog([&] { return dialog.Show(host, image.data(), image.width, image.height); },
+                       std::move(steps), 5000);
+  }
   int MessageBoxes() const {
     int n = 0;
     for (const HostEvent& e : HostEvents()) n += e.kind == HostEvent::kMessageBox;
@@ -103,8 +108,6 @@ class DialogFramework : public ::testing::Test {
   HostWindow host;
   TestImage image = ColourfulImage(300, 300);
 };
-
-HWND Pane(HWND dialog) { return GetDlgItem(dialog, IDC_PREVIEW_PANE); }
 
 TEST_F(DialogFramework, ExceptionsLeaveTheModalLoopAndReachTheModuleBoundary) {
   struct Case {
@@ -121,9 +124,9 @@ TEST_F(DialogFramework, ExceptionsLeaveTheModalLoopAndReachTheModuleBoundary) {
        }},
        "failed in a handler"},
       {Throw::kRender, {[](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "7"); }}, "failed in a handler"},
-      {Throw::kPress, {[](HWND d) { MouseDown(Pane(d), 20, 20); }}, "failed in a handler"},
-      {Throw::kOk, {[](HWND d) { ClickButton(d, IDOK); }}, "failed in a handler"},
-      {Throw::kNonStandard, {[](HWND d) { ClickButton(d, IDOK); }}, "unknown exception"},
+      {Throw::kPress, {[](HWND d) { MouseDown(PreviewPane(d), 20, 20); }}, "failed in a handler"},
+      {Throw::kOk, {PressOk}, "failed in a handler"},
+      {Throw::kNonStandard, {PressOk}, "unknown exception"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.where));
@@ -141,7 +144,7 @@ TEST_F(DialogFramework, ExceptionsLeaveTheModalLoopAndReachTheModuleBoundary) {
   }
   // The module stays usable: the next dialog runs and ends normally.
   ClearHostEvents();
-  const DriveResult r = SetupWith(Throw::kNowhere, {[](HWND d) { ClickButton(d, IDOK); }});
+  const DriveResult r = SetupWith(Throw::kNowhere, {PressOk});
   EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(MessageBoxes(), 0);
   EXPECT_NE(plugin.SettingsText().find("threshold=230"), std::string::npos);
@@ -174,10 +177,8 @@ TEST_F(DialogFramework, WriteIntFromEditWritesAnyIntegerAndSkipsOtherText) {
   const Case cases[] = {{"-5", true, "-5"}, {"", false, "-5"}, {"abc", false, "-5"}, {"0", true, "0"}};
   for (const Case& c : cases) {
     ProbeDialog dialog;
-    const DriveResult r = DriveDialog(
-        [&] { return dialog.Show(host, image.data(), image.width, image.height); },
-        {[&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, c.text); }, [](HWND d) { ClickButton(d, IDOK); }},
-        5000);
+    const DriveResult r =
+        Show(dialog, {[&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, c.text); }, PressOk});
     EXPECT_EQ(r.returned, 1);
     EXPECT_EQ(dialog.wrote, c.written) << c.text;
     char value[32];
@@ -190,27 +191,21 @@ TEST_F(DialogFramework, WriteIntFromEditWritesAnyIntegerAndSkipsOtherText) {
 TEST_F(DialogFramework, PreviewBoxRepaintsThePaneOnceAndIsWrittenAsAFlag) {
   ProbeDialog dialog;
   int before = 0;
-  const DriveResult r = DriveDialog(
-      [&] { return dialog.Show(host, image.data(), image.width, image.height); },
-      {
-          [&](HWND d) {
-            UpdateWindow(Pane(d));
-            before = dialog.paints;
-            ClickButton(d, IDC_PREVIEW_CHECK);  // invalidated, painted by the loop
-            ClickButton(d, IDOK + 1000);        // no such control: no effect
-          },
-          [&](HWND d) {
-            UpdateWindow(Pane(d));
-            EXPECT_EQ(dialog.paints, before + 1);
-            // The base RenderPreview draws nothing: the pane keeps the last picture.
-            const PanePicture p = CapturePane(Pane(d));
-            RECT rc{};
-            GetClientRect(Pane(d), &rc);
-            EXPECT_EQ(ComparePictures(p, ExpectedPane(rc.right, rc.bottom, image, Unchanged)), "");
-          },
-          [](HWND d) { SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0); },
+  const DriveResult r = Show(dialog, {
+      [&](HWND d) {
+        UpdateWindow(PreviewPane(d));
+        before = dialog.paints;
+        ClickButton(d, IDC_PREVIEW_CHECK);  // invalidated, painted by the loop
+        ClickButton(d, IDOK + 1000);        // no such control: no effect
       },
-      5000);
+      [&](HWND d) {
+        UpdateWindow(PreviewPane(d));
+        EXPECT_EQ(dialog.paints, before + 1);
+        // The base RenderPreview draws nothing: the pane keeps the last picture.
+        EXPECT_EQ(PaneDiffers(d, image, Unchanged), "");
+      },
+      [](HWND d) { SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0); },
+  });
   EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(GetPrivateProfileIntA("Probe", "flag", -1, plugin.SettingsPath().c_str()), 1);
 }
@@ -228,7 +223,7 @@ TEST_F(DialogFramework, ShowEndsWithOneForOkAndTwoForCancel) {
 TEST_F(DialogFramework, AMissingTemplateShowsNothing) {
   FilterDialog dialog(4242);
   const DriveResult r = DriveDialog([&] { return dialog.Show(host, image.data(), 1, 1); },
-                                    {[](HWND d) { ClickButton(d, IDCANCEL); }}, 2000);
+                                    {Cancel}, 2000);
   EXPECT_FALSE(r.dialogSeen);
   EXPECT_NE(r.returned, 1);
   EXPECT_NE(r.returned, 2);
@@ -255,23 +250,20 @@ class UncheckedBoxDialog : public SolarizationDialog {
 TEST_F(DialogFramework, PreviewNeverUsesAnOutOfRangeThreshold) {
   UncheckedBoxDialog dialog;
   const auto expect100 = [&](HWND d) {
-    InvalidateRect(Pane(d), nullptr, FALSE);
+    InvalidateRect(PreviewPane(d), nullptr, FALSE);
     const PixelRule solarized100 = [](Pixel p) { return ExpectedSolarization(p, 100, 0); };
     EXPECT_EQ(PaneDiffers(d, image, solarized100), "");
   };
-  const DriveResult r = DriveDialog(
-      [&] { return dialog.Show(host, image.data(), image.width, image.height); },
-      {
-          // 2^24 would shift to a threshold of 0 and invert everything; 300 would invert nothing.
-          [&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "16777216"); },
-          expect100,
-          [&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "300"); },
-          expect100,
-          [&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, ""); },
-          expect100,
-          [](HWND d) { ClickButton(d, IDCANCEL); },
-      },
-      5000);
+  const DriveResult r = Show(dialog, {
+      // 2^24 would shift to a threshold of 0 and invert everything; 300 would invert nothing.
+      [&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "16777216"); },
+      expect100,
+      [&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "300"); },
+      expect100,
+      [&](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, ""); },
+      expect100,
+      Cancel,
+  });
   EXPECT_EQ(r.returned, 2);
 }
 
@@ -294,22 +286,19 @@ TEST_F(DialogFramework, WithoutAPreviewBufferTheDialogRunsOnBare) {
     SCOPED_TRACE(side);
     plugin.RemoveSettings();
     HugePaneDialog dialog(side);
-    const DriveResult r = DriveDialog(
-        [&] { return dialog.Show(host, image.data(), image.width, image.height); },
-        {
-            [](HWND d) {
-              EXPECT_EQ(ControlText(d, IDC_THRESHOLD_EDIT), "");
-              EXPECT_TRUE(ComboItems(d, IDC_CHANNEL_COMBO).empty());
-              EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
-              EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Pane(d), GWLP_WNDPROC)),
-                        &FilterDialog::PaneProc);
-              UpdateWindow(Pane(d));
-              MouseDown(Pane(d), 10, 10);
-              EXPECT_EQ(GetCapture(), nullptr);
-            },
-            [](HWND d) { ClickButton(d, IDOK); },
+    const DriveResult r = Show(dialog, {
+        [](HWND d) {
+          EXPECT_EQ(ControlText(d, IDC_THRESHOLD_EDIT), "");
+          EXPECT_TRUE(ComboItems(d, IDC_CHANNEL_COMBO).empty());
+          EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
+          EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(PreviewPane(d), GWLP_WNDPROC)),
+                    &FilterDialog::PaneProc);
+          UpdateWindow(PreviewPane(d));
+          MouseDown(PreviewPane(d), 10, 10);
+          EXPECT_EQ(GetCapture(), nullptr);
         },
-        5000);
+        PressOk,
+    });
     EXPECT_EQ(r.returned, 1);
     EXPECT_FALSE(r.watchdogFired);
     EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\npreview=0\r\n");
@@ -332,26 +321,23 @@ class TwiceInitialisedDialog : public SolarizationDialog {
 
 TEST_F(DialogFramework, InitialisingThePreviewTwiceKeepsOneSubclass) {
   TwiceInitialisedDialog dialog;
-  const DriveResult r = DriveDialog(
-      [&] { return dialog.Show(host, image.data(), image.width, image.height); },
-      {
-          [](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },  // off: the plain image
-          [&](HWND d) {
-            EXPECT_EQ(PaneDiffers(d, image, Unchanged), "");
-            // One paint message, one paint (Wine cuts a self-calling procedure short
-            // after a number of rounds instead of overflowing the stack).
-            const int before = dialog.paints;
-            InvalidateRect(Pane(d), nullptr, FALSE);
-            UpdateWindow(Pane(d));
-            EXPECT_EQ(dialog.paints, before + 1);
-            MouseDown(Pane(d), 50, 50);
-            MouseMove(Pane(d), 40, 45, true);
-            MouseUp(Pane(d), 40, 45);
-            EXPECT_EQ(PaneDiffers(d, image, Unchanged, 10, 5), "");
-          },
-          [](HWND d) { ClickButton(d, IDCANCEL); },
+  const DriveResult r = Show(dialog, {
+      [](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },  // off: the plain image
+      [&](HWND d) {
+        EXPECT_EQ(PaneDiffers(d, image, Unchanged), "");
+        // One paint message, one paint (Wine cuts a self-calling procedure short
+        // after a number of rounds instead of overflowing the stack).
+        const int before = dialog.paints;
+        InvalidateRect(PreviewPane(d), nullptr, FALSE);
+        UpdateWindow(PreviewPane(d));
+        EXPECT_EQ(dialog.paints, before + 1);
+        MouseDown(PreviewPane(d), 50, 50);
+        MouseMove(PreviewPane(d), 40, 45, true);
+        MouseUp(PreviewPane(d), 40, 45);
+        EXPECT_EQ(PaneDiffers(d, image, Unchanged, 10, 5), "");
       },
-      5000);
+      Cancel,
+  });
   EXPECT_EQ(r.returned, 2);
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "keyboard_and_spies.h"
+#include "support/keyboard_and_spies.h"
 #include "base/win32_handles.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
@@ -18,6 +18,23 @@
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
+
+// Smooth colour ramps fading to transparent at the right, where the filters' steps are
+// easy to see.
+TestImage RampImage(int width, int height) {
+  TestImage image{width, height, {}};
+  image.bytes.resize(static_cast<size_t>(width) * height * 4);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint8_t* p = &image.bytes[(static_cast<size_t>(y) * width + x) * 4];
+      p[0] = static_cast<uint8_t>(255 * y / height);
+      p[1] = static_cast<uint8_t>(255 * x / width);
+      p[2] = static_cast<uint8_t>(255 - 255 * (x + y) / (width + height));
+      p[3] = static_cast<uint8_t>(x < width * 3 / 4 ? 255 : 255 - 1020 * (x - width * 3 / 4) / width);
+    }
+  }
+  return image;
+}
 
 // Hue around the centre, brightness along the radius, and a transparent band.
 TestImage Rainbow(int width, int height) {
@@ -112,7 +129,7 @@ int main(int argc, char** argv) {
     std::vector<DialogStep> steps = p.settings;
     steps.push_back([&](HWND d) { ReportClippedLabels(d, p.name); });
     steps.push_back([&](HWND d) { saved = SaveWindowBitmap(d, folder + "\\" + p.name + ".bmp"); });
-    steps.push_back([](HWND d) { ClickButton(d, IDCANCEL); });
+    steps.push_back(Cancel);
     DriveDialog([&] { return plugin.Setup(p.filterIndex, host, p.image.data(), p.image.width, p.image.height); },
                 std::move(steps));
     if (!saved) {

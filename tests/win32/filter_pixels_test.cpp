@@ -15,9 +15,9 @@ struct FilterCase {
 };
 
 const FilterCase kFilters[] = {
-    {kSolarizationIndex, "Solarization", [](Pixel p) { return ExpectedSolarization(p, 230, 0); }},
-    {kPosterizationIndex, "Posterization", [](Pixel p) { return ExpectedPosterization(p, 8); }},
-    {kCutLowBitIndex, "Cut Low Bit", [](Pixel p) { return ExpectedCutLowBit(p, 1, 1, 1); }},
+    {kSolarizationIndex, "Solarization", SolarizeDefault},
+    {kPosterizationIndex, "Posterization", PosterizeDefault},
+    {kCutLowBitIndex, "Cut Low Bit", CutLowBitDefault},
 };
 
 class FilterPixels : public ::testing::Test {

@@ -8,6 +8,7 @@
 
 #include "filter_run.h"
 #include "resources/resource.h"
+#include "resources/texts_cp932.h"
 #include "support/dialog_driver.h"
 #include "support/host_log.h"
 #include "support/plugin_library.h"
@@ -74,7 +75,7 @@ TEST_P(ForeignFolders, RunsAndSavesWithTheSettingsBesideTheModule) {
       {[&](HWND d) {
         shown = ControlText(d, IDC_DIVISION_EDIT);
         SetEditText(d, IDC_DIVISION_EDIT, "6");
-        ClickButton(d, IDOK);
+        PressOk(d);
       }});
   EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(shown, "4");
@@ -88,13 +89,9 @@ TEST_P(ForeignFolders, FilterErrorShowsItsTextInUtf16) {
   const HWND window = reinterpret_cast<HWND>(0x2468);
   const FilterRun run = RunFilter(plugin, kPosterizationIndex, 5, 3, {0, 0, 5, 3}, false, 1, window);
   EXPECT_TRUE(NothingWritten(run));
-  ASSERT_EQ(HostEvents().size(), 2u);  // the host's query, then the box
-  const HostEvent& box = HostEvents()[1];
-  EXPECT_EQ(box.kind, HostEvent::kMessageBox);
-  EXPECT_EQ(box.owner, window);
-  EXPECT_EQ(box.wideText, kInvalidSettings);
-  EXPECT_EQ(box.wideCaption, kErrorCaption);
-  EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONERROR));
+  ASSERT_TRUE(FilterErrorReported(window, kInvalidSettingsMessage));
+  EXPECT_EQ(HostEvents()[1].wideText, kInvalidSettings);
+  EXPECT_EQ(HostEvents()[1].wideCaption, kErrorCaption);
 }
 
 // With zodederor.ini a folder, OK says so and the dialog stays for Cancel; once the
@@ -111,12 +108,12 @@ TEST_P(ForeignFolders, OkThatCannotSaveSaysSoAndKeepsTheDialogOpen) {
         [&] { return plugin.Setup(index, host, image.data(), image.width, image.height); },
         {[&](HWND d) {
            owner = d;
-           ClickButton(d, IDOK);
+           PressOk(d);
          },
          [&](HWND d) {
            openAfterOk = IsWindowVisible(d) != FALSE;
            boxes = HostEvents().size();
-           ClickButton(d, IDCANCEL);
+           Cancel(d);
          }});
     EXPECT_EQ(r.stepsDone, 2);
     EXPECT_EQ(r.returned, 0);
@@ -130,7 +127,7 @@ TEST_P(ForeignFolders, OkThatCannotSaveSaysSoAndKeepsTheDialogOpen) {
 
     ASSERT_TRUE(RemoveDirectoryW(plugin.SettingsPathW().c_str()));
     r = DriveDialog([&] { return plugin.Setup(index, host, image.data(), image.width, image.height); },
-                    {[](HWND d) { ClickButton(d, IDOK); }});
+                    {PressOk});
     EXPECT_EQ(r.returned, 1);
     EXPECT_EQ(HostEvents().size(), 1u);
     EXPECT_NE(plugin.SettingsText().find("preview=1"), std::string::npos);

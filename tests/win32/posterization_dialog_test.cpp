@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "keyboard_and_spies.h"
+#include "support/keyboard_and_spies.h"
 #include "resources/resource.h"
 #include "support/dialog_driver.h"
 #include "support/setup_dialog_test.h"
@@ -16,24 +16,14 @@
 
 namespace {
 
-class PosterizationDialog_ : public SetupDialogTest {
+class PosterizationDialog_ : public SpiedSetupDialogTest {
  protected:
-  PosterizationDialog_() : SetupDialogTest(1) {}
-  void SetUp() override {
-    CountPreviewPaints(plugin.Module());
-    RecordProfileWrites(plugin.Module());
-  }
+  PosterizationDialog_() : SpiedSetupDialogTest(1) {}
 };
-
-void Cancel(HWND d) { ClickButton(d, IDCANCEL); }
 
 // Box and trackbar agree on one value.
 ::testing::AssertionResult ShowsLevels(HWND d, int n) {
-  const std::string box = ControlText(d, IDC_DIVISION_EDIT);
-  const int slider = TrackbarPos(d, IDC_DIVISION_SLIDER);
-  if (box == std::to_string(n) && slider == n) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "box \"" << box << "\", trackbar " << slider
-                                       << ", expected " << n;
+  return BoxAndTrackbarShow(d, IDC_DIVISION_EDIT, IDC_DIVISION_SLIDER, n);
 }
 
 // The filter's level mapping, restated from its definition.
@@ -42,27 +32,21 @@ PixelRule PosterizedTo(int n) {
 }
 
 TEST_F(PosterizationDialog_, TemplateTextsReadBackAsJapanese) {
-  Run({[](HWND d) {
-    wchar_t text[64] = L"";
-    GetWindowTextW(d, text, 64);
-    EXPECT_EQ(std::wstring(text), L"ポスタリゼーション");
-    GetWindowTextW(GetWindow(GetDlgItem(d, IDC_DIVISION_EDIT), GW_HWNDPREV), text, 64);
-    EXPECT_EQ(std::wstring(text), L"階調(&D):");
-    GetDlgItemTextW(d, IDC_PREVIEW_CHECK, text, 64);
-    EXPECT_EQ(std::wstring(text), L"プレビュー(&P)");
-    GetDlgItemTextW(d, IDCANCEL, text, 64);
-    EXPECT_EQ(std::wstring(text), L"ｷｬﾝｾﾙ");
+  RunThenCancel({[](HWND d) {
+    EXPECT_EQ(WindowTextW(d), L"ポスタリゼーション");
+    EXPECT_EQ(LabelText(d, IDC_DIVISION_EDIT), L"階調(&D):");
+    EXPECT_EQ(ControlTextW(d, IDC_PREVIEW_CHECK), L"プレビュー(&P)");
+    EXPECT_EQ(ControlTextW(d, IDCANCEL), L"ｷｬﾝｾﾙ");
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageA(d, WM_GETFONT, 0, 0)), sizeof font, &font);
     EXPECT_EQ(std::wstring(font.lfFaceName), L"ＭＳ Ｐゴシック");
     // In this template the preview check box comes before the pane.
     EXPECT_EQ(GetWindow(GetDlgItem(d, IDC_PREVIEW_CHECK), GW_HWNDNEXT), GetDlgItem(d, IDC_PREVIEW_PANE));
-    Cancel(d);
   }});
 }
 
 TEST_F(PosterizationDialog_, OpensWithTheStoredCountOrEight) {
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_TRUE(ShowsLevels(d, 8));
     EXPECT_TRUE(IsChecked(d, IDC_PREVIEW_CHECK));
     EXPECT_EQ(SendDlgItemMessageA(d, IDC_DIVISION_SLIDER, TBM_GETRANGEMIN, 0, 0), 2);
@@ -72,26 +56,23 @@ TEST_F(PosterizationDialog_, OpensWithTheStoredCountOrEight) {
                         reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(low, 2);
     EXPECT_EQ(high, 255);
-    Cancel(d);
   }});
   for (const char* stored : {"1", "0", "256"}) {
     plugin.WriteSetting("Posterization", "division", stored);
-    Run({[&](HWND d) {
+    RunThenCancel({[&](HWND d) {
       EXPECT_TRUE(ShowsLevels(d, 8)) << "stored " << stored;
-      Cancel(d);
     }});
   }
   plugin.WriteSetting("Posterization", "division", 200);
   plugin.WriteSetting("Posterization", "preview", 0);
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     EXPECT_TRUE(ShowsLevels(d, 200));
     EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
-    Cancel(d);
   }});
 }
 
 TEST_F(PosterizationDialog_, TrackbarStepsFromTheAcceptedCountWithinTwoTo255) {
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     struct Step {
       int from;
       int code, thumb;
@@ -117,12 +98,11 @@ TEST_F(PosterizationDialog_, TrackbarStepsFromTheAcceptedCountWithinTwoTo255) {
     ScrollTrackbar(d, IDC_DIVISION_SLIDER, TB_THUMBPOSITION, 100);
     PressKey(d, IDC_DIVISION_SLIDER, VK_PRIOR);
     EXPECT_TRUE(ShowsLevels(d, 68));
-    Cancel(d);
   }});
 }
 
 TEST_F(PosterizationDialog_, EveryTypedTextIsCheckedAtOnce) {
-  Run({[](HWND d) {
+  RunThenCancel({[](HWND d) {
     // The whole text selected and the first digit of 16 typed: 1 is rejected at once.
     const int before = PreviewPaints();
     TypeKeys(d, IDC_DIVISION_EDIT, "1", true);
@@ -136,17 +116,14 @@ TEST_F(PosterizationDialog_, EveryTypedTextIsCheckedAtOnce) {
     EXPECT_TRUE(ShowsLevels(d, 25));
     SetEditText(d, IDC_DIVISION_EDIT, "x");  // pasted
     EXPECT_TRUE(ShowsLevels(d, 25));
-    Cancel(d);
   }});
 }
 
 TEST_F(PosterizationDialog_, OkWritesDivisionThenPreviewAndFlushes) {
-  const DriveResult r = Run({[](HWND d) {
+  RunThenOk({[](HWND d) {
     TypeKeys(d, IDC_DIVISION_EDIT, "37", true);
     ClickButton(d, IDC_PREVIEW_CHECK);
-    ClickButton(d, IDOK);
   }});
-  EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(ProfileWriteTexts(), (std::vector<std::string>{"Posterization/division=37",
                                                           "Posterization/preview=0",
                                                           "<null>/<null>=<null>"}));
@@ -154,18 +131,12 @@ TEST_F(PosterizationDialog_, OkWritesDivisionThenPreviewAndFlushes) {
 }
 
 TEST_F(PosterizationDialog_, CancelWritesNothing) {
-  const DriveResult r = Run({[](HWND d) {
-    TypeKeys(d, IDC_DIVISION_EDIT, "37", true);
-    Cancel(d);
-  }});
-  EXPECT_EQ(r.returned, 0);
-  EXPECT_TRUE(ProfileWrites().empty());
-  EXPECT_EQ(plugin.SettingsText(), "");
+  ExpectCancelWritesNothing([](HWND d) { TypeKeys(d, IDC_DIVISION_EDIT, "37", true); });
 }
 
 TEST_F(PosterizationDialog_, PreviewIsThePosterizedImageOverTheBoard) {
-  Run({[this](HWND d) {
-    HWND pane = GetDlgItem(d, IDC_PREVIEW_PANE);
+  RunThenCancel({[this](HWND d) {
+    HWND pane = PreviewPane(d);
     TypeKeys(d, IDC_DIVISION_EDIT, "2", true);
     const PanePicture two = CapturePane(pane);
     EXPECT_EQ(ComparePictures(two, ExpectedPane(two.width, two.height, image, PosterizedTo(2))), "");
@@ -175,23 +146,15 @@ TEST_F(PosterizationDialog_, PreviewIsThePosterizedImageOverTheBoard) {
     EXPECT_EQ(ComparePictures(fine, ExpectedPane(fine.width, fine.height, image, PosterizedTo(255))), "");
 
     // Opaque pixels: two levels give 0 or 255, 255 levels stay within 1 of the source.
-    const int left = (two.width - image.width) / 2, top = (two.height - image.height) / 2;
-    int opaque = 0;
-    for (int y = 0; y < image.height; ++y) {
-      for (int x = 0; x < image.width; ++x) {
-        const uint8_t* s = &image.bytes[(static_cast<size_t>(y) * image.width + x) * 4];
-        if (s[3] != 255) continue;
-        ++opaque;
-        for (int k = 0; k < 3; ++k) {
-          const int coarse = (two.At(left + x, top + y) >> (8 * k)) & 0xFF;
-          const int close = (fine.At(left + x, top + y) >> (8 * k)) & 0xFF;
-          ASSERT_TRUE(coarse == 0 || coarse == 255) << x << ", " << y;
-          ASSERT_LE(std::abs(close - s[k]), 1) << x << ", " << y;
-        }
+    const int opaque = ForEachOpaquePixel(image, two, [](int x, int y, const uint8_t*, uint32_t shown) {
+      for (int k = 0; k < 3; ++k) {
+        ASSERT_TRUE(PaneChannel(shown, k) == 0 || PaneChannel(shown, k) == 255) << x << ", " << y;
       }
-    }
+    });
+    ForEachOpaquePixel(image, fine, [](int x, int y, const uint8_t* s, uint32_t shown) {
+      for (int k = 0; k < 3; ++k) ASSERT_LE(std::abs(PaneChannel(shown, k) - s[k]), 1) << x << ", " << y;
+    });
     EXPECT_GT(opaque, 100);
-    Cancel(d);
   }});
 }
 

@@ -52,7 +52,7 @@ class PreviewGuards : public ::testing::Test {
             EXPECT_EQ(PaneDiffers(d, image, expected), "");
           }
           dialog.validating = true;
-          ClickButton(d, IDCANCEL);
+          Cancel(d);
         }},
         5000);
     EXPECT_FALSE(r.watchdogFired);
@@ -65,14 +65,12 @@ class PreviewGuards : public ::testing::Test {
 
 TEST_F(PreviewGuards, PosterizationFallsBackToTheAcceptedCount) {
   Unguarded<PosterizationDialog> dialog;  // opens with 8 levels
-  const PixelRule eight = [](Pixel p) { return ExpectedPosterization(p, 8); };
-  ExpectFallback(dialog, IDC_DIVISION_EDIT, {"1", "0", "", "256", "70000", "-3"}, eight);
+  ExpectFallback(dialog, IDC_DIVISION_EDIT, {"1", "0", "", "256", "70000", "-3"}, PosterizeDefault);
 }
 
 TEST_F(PreviewGuards, CutLowBitFallsBackToTheAcceptedCount) {
   Unguarded<CutLowBitDialog> dialog;  // opens with 1, 1, 1
-  const PixelRule red9 = [](Pixel p) { return ExpectedCutLowBit(p, 1, 1, 1); };
-  ExpectFallback(dialog, IDC_RED_BITS_EDIT, {"8", "9", "255", "4294967295", "-1"}, red9);
+  ExpectFallback(dialog, IDC_RED_BITS_EDIT, {"8", "9", "255", "4294967295", "-1"}, CutLowBitDefault);
 }
 
 }  // namespace

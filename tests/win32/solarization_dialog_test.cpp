@@ -19,27 +19,19 @@ PixelRule Solarized(int threshold, int channel) {
   return [=](Pixel p) { return ExpectedSolarization(p, threshold, channel); };
 }
 
-HWND Pane(HWND dialog) { return GetDlgItem(dialog, IDC_PREVIEW_PANE); }
-SIZE PaneSize(HWND dialog) {
-  RECT r{};
-  GetClientRect(Pane(dialog), &r);
-  return SIZE{r.right, r.bottom};
-}
-
 class SolarizationDialog_ : public SetupDialogTest {
  protected:
   SolarizationDialog_() : SetupDialogTest(0) {}
 };
 
 void ExpectThreshold(HWND d, int value) {
-  EXPECT_EQ(ControlText(d, IDC_THRESHOLD_EDIT), std::to_string(value));
-  EXPECT_EQ(TrackbarPos(d, IDC_THRESHOLD_SLIDER), value);
+  EXPECT_TRUE(BoxAndTrackbarShow(d, IDC_THRESHOLD_EDIT, IDC_THRESHOLD_SLIDER, value));
 }
 
 // --- opening and closing ------------------------------------------------------------
 
 TEST_F(SolarizationDialog_, OpensWithDefaultsWithoutASettingsFile) {
-  const DriveResult r = Run({
+  RunThenOk({
       [](HWND d) {
         ExpectThreshold(d, 230);
         EXPECT_EQ(ComboItems(d, IDC_CHANNEL_COMBO), (std::vector<std::string>{"RGB", "R", "G", "B"}));
@@ -47,9 +39,7 @@ TEST_F(SolarizationDialog_, OpensWithDefaultsWithoutASettingsFile) {
         EXPECT_TRUE(IsChecked(d, IDC_PREVIEW_CHECK));
         EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_THRESHOLD_EDIT));
       },
-      [](HWND d) { ClickButton(d, IDOK); },
   });
-  EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=230\r\nchannel=0\r\npreview=1\r\n");
 }
 
@@ -57,38 +47,31 @@ TEST_F(SolarizationDialog_, OpensWithStoredValuesButTheListOnRgb) {
   plugin.WriteSetting("Solarization", "threshold", 17);
   plugin.WriteSetting("Solarization", "channel", 2);
   plugin.WriteSetting("Solarization", "preview", 0);
-  const DriveResult r = Run({
+  RunThenOk({
       [](HWND d) {
         ExpectThreshold(d, 17);
         EXPECT_EQ(ComboSelection(d, IDC_CHANNEL_COMBO), 0);
         EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
       },
-      [](HWND d) { ClickButton(d, IDOK); },
   });
-  EXPECT_EQ(r.returned, 1);
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=17\r\nchannel=0\r\npreview=0\r\n");
 }
 
 TEST_F(SolarizationDialog_, OutOfRangeStoredThresholdOpensWith230) {
   for (const char* stored : {"300", "-1", "256"}) {
     plugin.WriteSetting("Solarization", "threshold", stored);
-    const DriveResult r = Run({
-        [](HWND d) { ExpectThreshold(d, 230); },
-        [](HWND d) { ClickButton(d, IDOK); },
-    });
-    EXPECT_EQ(r.returned, 1) << stored;
+    SCOPED_TRACE(stored);
+    RunThenOk({[](HWND d) { ExpectThreshold(d, 230); }});
     EXPECT_NE(plugin.SettingsText().find("threshold=230\r\n"), std::string::npos) << stored;
   }
 }
 
 TEST_F(SolarizationDialog_, OkWritesInKeyOrderAndFlushes) {
-  const DriveResult r = Run({
+  RunThenOk({
       [](HWND d) { SetEditText(d, IDC_THRESHOLD_EDIT, "99"); },
       [](HWND d) { SelectComboItem(d, IDC_CHANNEL_COMBO, 3); },
       [](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },
-      [](HWND d) { ClickButton(d, IDOK); },
   });
-  EXPECT_EQ(r.returned, 1);
   // Read from the disk while the module is still loaded: the write was flushed.
   EXPECT_EQ(plugin.SettingsText(), "[Solarization]\r\nthreshold=99\r\nchannel=3\r\npreview=0\r\n");
 }
@@ -97,7 +80,7 @@ TEST_F(SolarizationDialog_, CancelEscapeAndTheCloseBoxWriteNothing) {
   plugin.WriteSetting("Solarization", "threshold", 12);
   const std::string before = plugin.SettingsText();
   const DialogStep ends[] = {
-      [](HWND d) { ClickButton(d, IDCANCEL); },
+      Cancel,
       [](HWND d) { PressEscape(d); },
       [](HWND d) { PressCloseBox(d); },
       [](HWND d) { SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0); },
@@ -159,13 +142,12 @@ TEST_F(SolarizationDialog_, TrackbarCodesWriteThroughTheBox) {
     SendMessageA(d, WM_HSCROLL, TB_TOP, 0);
     ExpectThreshold(d, 50);
   });
-  steps.push_back([](HWND d) { ClickButton(d, IDOK); });
-  EXPECT_EQ(Run(std::move(steps)).returned, 1);
+  RunThenOk(std::move(steps));
   EXPECT_NE(plugin.SettingsText().find("threshold=50\r\n"), std::string::npos);
 }
 
 TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
-  const DriveResult r = Run({
+  RunThenOk({
       [](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "25");
         ExpectThreshold(d, 25);
@@ -195,16 +177,14 @@ TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
         SendDlgItemMessageA(d, IDC_THRESHOLD_SPIN, UDM_SETPOS32, 0, 140);
         ExpectThreshold(d, 140);
       },
-      [](HWND d) { ClickButton(d, IDOK); },
   });
-  EXPECT_EQ(r.returned, 1);
   EXPECT_NE(plugin.SettingsText().find("threshold=140\r\n"), std::string::npos);
 }
 
 // --- the preview ------------------------------------------------------------------
 
 TEST_F(SolarizationDialog_, PreviewFollowsThresholdChannelAndTheBox) {
-  const DriveResult r = Run({
+  RunThenCancel({
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, image, Solarized(230, 0)), ""); },
       [&](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "0");  // every pixel inverted
@@ -230,34 +210,30 @@ TEST_F(SolarizationDialog_, PreviewFollowsThresholdChannelAndTheBox) {
       },
       [&](HWND d) { ClickButton(d, IDC_PREVIEW_CHECK); },  // on again
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, image, Solarized(10, 2)), ""); },
-      [](HWND d) { ClickButton(d, IDCANCEL); },
   });
-  EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(SolarizationDialog_, ThresholdExtremes) {
   TestImage white = UniformImage(20, 20, 255, 255, 255, 255);
   white.bytes[0] = 254;  // one pixel just off white
-  const DriveResult r = Run(white, {
+  RunThenCancel(white, {
       [&](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "255");
         EXPECT_EQ(PaneDiffers(d, white, Solarized(255, 0)), "");
-        const SIZE s = PaneSize(d);
-        const PanePicture p = CapturePane(Pane(d));
+        const SIZE s = PaneClientSize(d);
+        const PanePicture p = CapturePane(PreviewPane(d));
         const int left = (s.cx - 20) / 2, top = (s.cy - 20) / 2;
         EXPECT_NE(p.At(left, top), 0u);           // the off-white pixel stays
         EXPECT_EQ(p.At(left + 1, top), 0u);       // pure white turns black
       },
-      [](HWND d) { ClickButton(d, IDCANCEL); },
   });
-  EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(SolarizationDialog_, TransparentImageShowsTheBoardAlone) {
   const TestImage clear = UniformImage(500, 400, 10, 200, 30, 0);
-  const DriveResult r = Run(clear, {
+  RunThenCancel(clear, {
       [&](HWND d) {
-        const PanePicture p = CapturePane(Pane(d));
+        const PanePicture p = CapturePane(PreviewPane(d));
         EXPECT_EQ(p.At(0, 0), 0xFFFFFFu);
         EXPECT_EQ(p.At(7, 7), 0xFFFFFFu);
         EXPECT_EQ(p.At(8, 0), 0xC0C0C0u);
@@ -266,14 +242,12 @@ TEST_F(SolarizationDialog_, TransparentImageShowsTheBoardAlone) {
         EXPECT_EQ(PaneDiffers(d, clear, Solarized(230, 0)), "");
       },
       [&](HWND d) {
-        MouseDown(Pane(d), 100, 100);
-        MouseMove(Pane(d), 40, 30, true);  // the board stays still under a drag
-        MouseUp(Pane(d), 40, 30);
+        MouseDown(PreviewPane(d), 100, 100);
+        MouseMove(PreviewPane(d), 40, 30, true);  // the board stays still under a drag
+        MouseUp(PreviewPane(d), 40, 30);
         EXPECT_EQ(PaneDiffers(d, clear, Solarized(230, 0)), "");
       },
-      [](HWND d) { ClickButton(d, IDCANCEL); },
   });
-  EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(SolarizationDialog_, MissingOrEmptyImageShowsOnlyTheWindowColour) {
@@ -282,23 +256,21 @@ TEST_F(SolarizationDialog_, MissingOrEmptyImageShowsOnlyTheWindowColour) {
   missing.width = 300;  // a size without pixels: never read
   missing.height = 300;
   for (const TestImage* shown : std::vector<const TestImage*>{&empty, &missing}) {
-    const DriveResult r = Run(*shown, {
+    RunThenOk(*shown, {
         [](HWND d) {
-          const PanePicture p = CapturePane(Pane(d));
+          const PanePicture p = CapturePane(PreviewPane(d));
           for (uint32_t c : p.pixels) ASSERT_EQ(c, WindowFill());
         },
         [](HWND d) {
-          MouseDown(Pane(d), 50, 50);
+          MouseDown(PreviewPane(d), 50, 50);
           EXPECT_EQ(GetCapture(), nullptr);
           ClickButton(d, IDC_PREVIEW_CHECK);
         },
         [](HWND d) {
-          const PanePicture p = CapturePane(Pane(d));
+          const PanePicture p = CapturePane(PreviewPane(d));
           for (uint32_t c : p.pixels) ASSERT_EQ(c, WindowFill());
         },
-        [](HWND d) { ClickButton(d, IDOK); },
     });
-    EXPECT_EQ(r.returned, 1);
   }
 }
 
@@ -310,30 +282,28 @@ class Panning : public SolarizationDialog_ {
 };
 
 TEST_F(Panning, SmallImageNeitherPansNorChangesTheCursor) {
-  const DriveResult r = Run({
+  RunThenCancel({
       [&](HWND d) {
         HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
         SetCursor(arrow);
-        MouseMove(Pane(d), 10, 10, false);
+        MouseMove(PreviewPane(d), 10, 10, false);
         EXPECT_EQ(GetCursor(), arrow);
-        MouseDown(Pane(d), 10, 10);
+        MouseDown(PreviewPane(d), 10, 10);
         EXPECT_EQ(GetCapture(), nullptr);
-        MouseMove(Pane(d), 60, 60, true);
+        MouseMove(PreviewPane(d), 60, 60, true);
         EXPECT_EQ(GetCursor(), arrow);
         EXPECT_EQ(PaneDiffers(d, image, Solarized(230, 0)), "");
       },
-      [](HWND d) { ClickButton(d, IDCANCEL); },
   });
-  EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(Panning, DragFollowsTheHandStopsAtEdgesAndComesBackAtOnce) {
   const TestImage big = ColourfulImage(420, 330);
   const auto rule = Solarized(230, 0);
-  const DriveResult r = Run(big, {
+  RunThenCancel(big, {
       [&](HWND d) {
         EXPECT_EQ(PaneDiffers(d, big, rule), "");  // the top-left corner first
-        HWND pane = Pane(d);
+        HWND pane = PreviewPane(d);
         MouseMove(pane, 100, 50, false);
         EXPECT_EQ(GetCursor(), Cursor(IDCUR_HAND_OPEN));
         MouseDown(pane, 100, 50);
@@ -345,33 +315,31 @@ TEST_F(Panning, DragFollowsTheHandStopsAtEdgesAndComesBackAtOnce) {
       },
       [&](HWND d) {
         // Past the right and bottom edges, out of the pane: the offsets stop...
-        const SIZE s = PaneSize(d);
+        const SIZE s = PaneClientSize(d);
         const int maxX = big.width - s.cx, maxY = big.height - s.cy;
-        MouseMove(Pane(d), -600, -500, true);
+        MouseMove(PreviewPane(d), -600, -500, true);
         EXPECT_EQ(PaneDiffers(d, big, rule, maxX, maxY), "");
         // ...and come back with the first move back, without dead travel.
-        MouseMove(Pane(d), -570, -490, true);
+        MouseMove(PreviewPane(d), -570, -490, true);
         EXPECT_EQ(PaneDiffers(d, big, rule, maxX - 30, maxY - 10), "");
         // Past the top-left corner.
-        MouseMove(Pane(d), 900, 900, true);
+        MouseMove(PreviewPane(d), 900, 900, true);
         EXPECT_EQ(PaneDiffers(d, big, rule, 0, 0), "");
-        MouseMove(Pane(d), 880, 895, true);
+        MouseMove(PreviewPane(d), 880, 895, true);
         EXPECT_EQ(PaneDiffers(d, big, rule, 20, 5), "");
       },
       [&](HWND d) {
         // Released outside the pane: the drag ends, and the next move is not a drag.
-        MouseUp(Pane(d), -40, -40);
+        MouseUp(PreviewPane(d), -40, -40);
         EXPECT_EQ(GetCapture(), nullptr);
-        MouseMove(Pane(d), 10, 10, false);
+        MouseMove(PreviewPane(d), 10, 10, false);
         EXPECT_EQ(GetCursor(), Cursor(IDCUR_HAND_OPEN));
         EXPECT_EQ(PaneDiffers(d, big, rule, 20, 5), "");
         // The preview off shows the same place unfiltered.
         ClickButton(d, IDC_PREVIEW_CHECK);
       },
       [&](HWND d) { EXPECT_EQ(PaneDiffers(d, big, Unchanged, 20, 5), ""); },
-      [](HWND d) { ClickButton(d, IDCANCEL); },
   });
-  EXPECT_EQ(r.returned, 0);
 }
 
 TEST_F(Panning, AFittingAxisNeverMoves) {
@@ -385,14 +353,14 @@ TEST_F(Panning, AFittingAxisNeverMoves) {
       },
       {
           [&](HWND d) {
-            MouseDown(Pane(d), 100, 50);
-            MouseMove(Pane(d), 100, 0, true);  // straight up
+            MouseDown(PreviewPane(d), 100, 50);
+            MouseMove(PreviewPane(d), 100, 0, true);  // straight up
             EXPECT_EQ(PaneDiffers(d, wide, rule, 0, 0), "");
-            MouseMove(Pane(d), 70, 90, true);
+            MouseMove(PreviewPane(d), 70, 90, true);
             EXPECT_EQ(PaneDiffers(d, wide, rule, 30, 0), "");
-            MouseUp(Pane(d), 70, 90);
+            MouseUp(PreviewPane(d), 70, 90);
           },
-          [](HWND d) { ClickButton(d, IDOK); },
+          PressOk,
       });
   EXPECT_EQ(r.returned, 1);
   EXPECT_FALSE(r.watchdogFired);

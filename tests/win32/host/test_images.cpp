@@ -258,11 +258,7 @@ void WriteGif(const std::wstring& path, const Image& image) {
   WriteBytes(path, file);
 }
 
-Pixel SolarizeDefault(Pixel p) { return ExpectedSolarization(p, 230, 0); }
-Pixel PosterizeDefault(Pixel p) { return ExpectedPosterization(p, 8); }
-Pixel CutLowBitDefault(Pixel p) { return ExpectedCutLowBit(p, 1, 1, 1); }
-
-Image Apply(const Image& source, const std::function<Pixel(Pixel)>& rule, int left, int top,
+Image Apply(const Image& source, const PixelRule& rule, int left, int top,
             int right, int bottom) {
   Image out = source;
   for (int y = top; y < bottom; ++y) {
@@ -276,16 +272,13 @@ Image Apply(const Image& source, const std::function<Pixel(Pixel)>& rule, int le
 }
 
 std::string FirstDifference(const Image& actual, const Image& expected) {
-  char text[160];
-  if (actual.width != expected.width || actual.height != expected.height) {
-    std::snprintf(text, sizeof text, "size %dx%d, expected %dx%d", actual.width, actual.height,
-                  expected.width, expected.height);
-    return text;
-  }
+  const std::string sizes = SizeDifference(actual.width, actual.height, expected.width, expected.height);
+  if (!sizes.empty()) return sizes;
   for (int y = 0; y < actual.height; ++y) {
     for (int x = 0; x < actual.width; ++x) {
       const Pixel a = At(actual, x, y), e = At(expected, x, y);
       if (a != e) {
+        char text[160];
         std::snprintf(text, sizeof text, "pixel (%d,%d) BGRA %d,%d,%d,%d, expected %d,%d,%d,%d", x, y,
                       a.b, a.g, a.r, a.a, e.b, e.g, e.r, e.a);
         return text;

@@ -1,5 +1,5 @@
-// Small pictures for the host's tests, and the filters' rules at their default
-// settings (from the tests' own rules) as the oracle the host's output is checked against.
+// Small pictures for the host's tests, and the filters' rules (tests/reference) applied
+// to them as the oracle the host's output is checked against.
 #pragma once
 #include <windows.h>
 
@@ -40,15 +40,10 @@ void Write16BitPng(const std::wstring& path, const Image& image);
 // initialised).
 HRESULT WriteTwoPageTiff(const std::wstring& path, const Image& first, const Image& second);
 
-// Default settings of each filter applied to one pixel.
-Pixel SolarizeDefault(Pixel p);
-Pixel PosterizeDefault(Pixel p);
-Pixel CutLowBitDefault(Pixel p);
-
 // Applies `rule` to the pixels inside [left, right) x [top, bottom).
-Image Apply(const Image& source, const std::function<Pixel(Pixel)>& rule, int left, int top,
+Image Apply(const Image& source, const PixelRule& rule, int left, int top,
             int right, int bottom);
-inline Image Apply(const Image& source, const std::function<Pixel(Pixel)>& rule) {
+inline Image Apply(const Image& source, const PixelRule& rule) {
   return Apply(source, rule, 0, 0, source.width, source.height);
 }
 

@@ -104,8 +104,26 @@ std::string ControlText(HWND dialog, int id) {
   return text;
 }
 
+std::wstring WindowTextW(HWND window) {
+  wchar_t text[256] = L"";
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+std::wstring LabelText(HWND dialog, int id) {
+  return WindowTextW(GetWindow(GetDlgItem(dialog, id), GW_HWNDPREV));
+}
+
 int TrackbarPos(HWND dialog, int id) {
   return static_cast<int>(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0));
+}
+
+::testing::AssertionResult BoxAndTrackbarShow(HWND dialog, int box, int slider, int value) {
+  const std::string text = ControlText(dialog, box);
+  const int position = TrackbarPos(dialog, slider);
+  if (text == std::to_string(value) && position == value) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "box \"" << text << "\", trackbar " << position
+                                       << ", expected " << value;
 }
 
 void ScrollTrackbar(HWND dialog, int id, int code, int thumbPosition) {

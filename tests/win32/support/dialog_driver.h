@@ -4,6 +4,7 @@
 // steps. A watchdog ends a dialog that outlives its script, so a test fails instead
 // of hanging.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -46,13 +47,21 @@ class HostWindow {
 
 void SetEditText(HWND dialog, int id, const char* text);  // EN_CHANGE is synchronous
 std::string ControlText(HWND dialog, int id);
+std::wstring WindowTextW(HWND window);
+inline std::wstring ControlTextW(HWND dialog, int id) { return WindowTextW(GetDlgItem(dialog, id)); }
+// The text of the control just before `id` in the tab order: its label.
+std::wstring LabelText(HWND dialog, int id);
 int TrackbarPos(HWND dialog, int id);
+// Edit box `box` and trackbar `slider` agree on `value`.
+::testing::AssertionResult BoxAndTrackbarShow(HWND dialog, int box, int slider, int value);
 // A WM_HSCROLL from the trackbar, as it sends for keys and thumb moves.
 void ScrollTrackbar(HWND dialog, int id, int code, int thumbPosition = 0);
 void SelectComboItem(HWND dialog, int id, int index);  // with CBN_SELCHANGE
 int ComboSelection(HWND dialog, int id);
 std::vector<std::string> ComboItems(HWND dialog, int id);
 void ClickButton(HWND dialog, int id);  // BM_CLICK
+inline void Cancel(HWND dialog) { ClickButton(dialog, IDCANCEL); }
+inline void PressOk(HWND dialog) { ClickButton(dialog, IDOK); }
 bool IsChecked(HWND dialog, int id);
 void PressEscape(HWND dialog);  // a posted key, translated by the modal loop
 void PressCloseBox(HWND dialog);

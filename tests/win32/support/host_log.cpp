@@ -50,3 +50,19 @@ extern "C" __declspec(dllexport) int WINAPI PBF_QueryClientInfo(int code, int ar
   HostEvents().push_back(e);
   return queryResult;
 }
+
+::testing::AssertionResult FilterErrorReported(HWND owner, const std::string& text) {
+  const std::vector<HostEvent>& e = HostEvents();
+  if (e.size() != 2) return ::testing::AssertionFailure() << e.size() << " host events, expected 2";
+  if (e[0].kind != HostEvent::kQuery || e[0].code != 5 || e[0].argument != 0) {
+    return ::testing::AssertionFailure() << "the host was not told first (query 5, 0)";
+  }
+  const HostEvent& box = e[1];
+  if (box.kind == HostEvent::kMessageBox && box.owner == owner && box.text == text &&
+      box.caption == "\x83G\x83\x89\x81[" && box.type == MB_ICONERROR) {  // エラー
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "box owner " << static_cast<void*>(box.owner) << " (expected "
+                                       << static_cast<void*>(owner) << "), type " << box.type
+                                       << ", caption \"" << box.caption << "\", text \"" << box.text << "\"";
+}

@@ -2,6 +2,7 @@
 // PBF_QueryClientInfo (exported by every test program) and captured message boxes,
 // in the order they happened.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
@@ -25,3 +26,7 @@ void SetHostQueryResult(int result);
 // Makes the message boxes that `module` shows (through MessageBoxW, the only way it
 // shows them) land in HostEvents() instead of on screen; each is answered with IDOK.
 void CaptureMessageBoxes(HMODULE module);
+
+// HostEvents() hold what a filter's error leaves: the host told first (query 5, 0),
+// then one error box (icon, caption エラー) owned by `owner` saying `text` (code page 932).
+::testing::AssertionResult FilterErrorReported(HWND owner, const std::string& text);

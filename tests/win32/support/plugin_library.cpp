@@ -37,21 +37,6 @@ std::string Ansi(const std::wstring& text) {
   return s;
 }
 
-std::wstring UniqueTempFolder() {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  static int serial = 0;
-  // Process ids come round again, and a program that crashed leaves its folders
-  // behind: skip names already taken.
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    wchar_t unique[64];
-    std::swprintf(unique, 64, L"zz%lu_%d\\", GetCurrentProcessId(), ++serial);
-    const std::wstring folder = std::wstring(temp) + unique;
-    if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
-  }
-  throw std::runtime_error("cannot create a temporary folder");
-}
-
 // Each step of `name` below `base`, outermost first, each with its backslash.
 std::vector<std::wstring> FolderSteps(const std::wstring& base, const std::wstring& name) {
   std::vector<std::wstring> steps;
@@ -67,6 +52,21 @@ std::vector<std::wstring> FolderSteps(const std::wstring& base, const std::wstri
 }
 
 }  // namespace
+
+std::wstring UniqueTempFolder() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  static int serial = 0;
+  // Process ids come round again, and a program that crashed leaves its folders
+  // behind: skip names already taken.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    wchar_t unique[64];
+    std::swprintf(unique, 64, L"zz%lu_%d\\", GetCurrentProcessId(), ++serial);
+    const std::wstring folder = std::wstring(temp) + unique;
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+  }
+  throw std::runtime_error("cannot create a temporary folder");
+}
 
 PluginLibrary::PluginLibrary(const std::string& folderName) : PluginLibrary(WideFrom(folderName, 932)) {}
 

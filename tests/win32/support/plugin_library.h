@@ -12,6 +12,8 @@
 // The folder of the running program (where the built plug-in lies), with a backslash.
 std::string ProgramFolder();
 std::wstring ProgramFolderW();
+// A new, empty folder of its own in the temporary folder, with a backslash.
+std::wstring UniqueTempFolder();
 
 class PluginLibrary {
  public:

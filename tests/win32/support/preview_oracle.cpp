@@ -1,5 +1,6 @@
 #include "support/preview_oracle.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -67,28 +68,48 @@ PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
 }
 
 std::string ComparePictures(const PanePicture& actual, const PanePicture& expected) {
-  char text[160];
-  if (actual.width != expected.width || actual.height != expected.height) {
-    std::snprintf(text, sizeof text, "size %dx%d, expected %dx%d", actual.width, actual.height,
-                  expected.width, expected.height);
-    return text;
-  }
+  const std::string sizes = SizeDifference(actual.width, actual.height, expected.width, expected.height);
+  if (!sizes.empty()) return sizes;
   size_t differing = 0, first = 0;
   for (size_t i = 0; i < actual.pixels.size(); ++i) {
     if (actual.pixels[i] != expected.pixels[i] && differing++ == 0) first = i;
   }
   if (!differing) return "";
+  char text[160];
   std::snprintf(text, sizeof text, "%zu pixels differ; first at (%d, %d): %06X, expected %06X",
                 differing, static_cast<int>(first % actual.width), static_cast<int>(first / actual.width),
                 actual.pixels[first], expected.pixels[first]);
   return text;
 }
 
+HWND PreviewPane(HWND dialog) { return GetDlgItem(dialog, IDC_PREVIEW_PANE); }
+
+SIZE PaneClientSize(HWND dialog) {
+  RECT client{};
+  GetClientRect(PreviewPane(dialog), &client);
+  return SIZE{client.right, client.bottom};
+}
+
+int ForEachOpaquePixel(const TestImage& image, const PanePicture& picture,
+                       const std::function<void(int, int, const uint8_t*, uint32_t)>& check) {
+  const int left = (picture.width - image.width) / 2, top = (picture.height - image.height) / 2;
+  int opaque = 0;
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      const uint8_t* s = &image.bytes[(static_cast<size_t>(y) * image.width + x) * 4];
+      if (s[3] != 255) continue;
+      ++opaque;
+      check(x, y, s, picture.At(left + x, top + y));
+      // One failed assertion is enough to say the picture is wrong.
+      if (::testing::Test::HasFatalFailure()) return opaque;
+    }
+  }
+  return opaque;
+}
+
 std::string PaneDiffers(HWND dialog, const TestImage& image, const PixelRule& rule, int scrollX,
                         int scrollY) {
-  const HWND pane = GetDlgItem(dialog, IDC_PREVIEW_PANE);
-  RECT client{};
-  GetClientRect(pane, &client);
-  return ComparePictures(CapturePane(pane),
-                         ExpectedPane(client.right, client.bottom, image, rule, scrollX, scrollY));
+  const SIZE size = PaneClientSize(dialog);
+  return ComparePictures(CapturePane(PreviewPane(dialog)),
+                         ExpectedPane(size.cx, size.cy, image, rule, scrollX, scrollY));
 }

@@ -31,6 +31,19 @@ PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
 // "" when equal, else where they first differ and how many pixels do.
 std::string ComparePictures(const PanePicture& actual, const PanePicture& expected);
 
+// The preview pane of a filter dialog, and its client size.
+HWND PreviewPane(HWND dialog);
+SIZE PaneClientSize(HWND dialog);
+
+// Calls `check(x, y, source, shown)` for each opaque pixel of `image`, centred in
+// `picture` as the pane shows an image that fits: `source` is its BGRA bytes, `shown`
+// the pane's 0x00RRGGBB there. Returns how many pixels were opaque.
+int ForEachOpaquePixel(const TestImage& image, const PanePicture& picture,
+                       const std::function<void(int x, int y, const uint8_t* source, uint32_t shown)>& check);
+
+// Channel k (0 blue, 1 green, 2 red) of a pane pixel.
+inline int PaneChannel(uint32_t shown, int k) { return (shown >> (8 * k)) & 0xFF; }
+
 // "" when the preview pane of `dialog` shows what ExpectedPane works out for a pane of
 // its client size, else how it differs.
 std::string PaneDiffers(HWND dialog, const TestImage& image, const PixelRule& rule,

@@ -28,6 +28,18 @@ class SetupDialogTest : public ::testing::Test {
     return r;
   }
 
+  // Runs `steps`, then presses OK (the dialog must return 1) or Cancel (0).
+  void RunThenOk(std::vector<DialogStep> steps) { RunThenOk(image, std::move(steps)); }
+  void RunThenOk(const TestImage& shown, std::vector<DialogStep> steps) {
+    steps.push_back(PressOk);
+    EXPECT_EQ(Run(shown, std::move(steps)).returned, 1);
+  }
+  void RunThenCancel(std::vector<DialogStep> steps) { RunThenCancel(image, std::move(steps)); }
+  void RunThenCancel(const TestImage& shown, std::vector<DialogStep> steps) {
+    steps.push_back(Cancel);
+    EXPECT_EQ(Run(shown, std::move(steps)).returned, 0);
+  }
+
   PluginLibrary plugin;
   HostWindow host;
   TestImage image = ColourfulImage(40, 30);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/preview_oracle.h"
+#include "support/setup_dialog_test.h"
 
 // Types `text` as characters into edit box `id` ('\b' is Backspace), after selecting
 // its whole text when `replaceAll` is set.
@@ -31,6 +31,19 @@ const std::vector<ProfileWrite>& ProfileWrites();
 // The writes as "section/key=value" texts, in order.
 std::vector<std::string> ProfileWriteTexts();
 
-// Smooth colour ramps fading to transparent at the right: what the README's dialog
-// pictures show, where the filters' steps are easy to see.
-TestImage RampImage(int width, int height);
+// A settings dialog whose preview paints are counted and whose settings writes are
+// recorded from the start.
+class SpiedSetupDialogTest : public SetupDialogTest {
+ protected:
+  using SetupDialogTest::SetupDialogTest;
+  void SetUp() override {
+    CountPreviewPaints(plugin.Module());
+    RecordProfileWrites(plugin.Module());
+  }
+  // The dialog cancelled after `step`: it returns 0 and writes no setting.
+  void ExpectCancelWritesNothing(const DialogStep& step) {
+    RunThenCancel({step});
+    EXPECT_TRUE(ProfileWrites().empty());
+    EXPECT_EQ(plugin.SettingsText(), "");
+  }
+};

@@ -1,4 +1,4 @@
-#include "keyboard_and_spies.h"
+#include "support/keyboard_and_spies.h"
 
 #include "tools/ppihost/import_patch.h"
 
@@ -55,21 +55,6 @@ void RecordProfileWrites(HMODULE module) {
   writes.clear();
 }
 const std::vector<ProfileWrite>& ProfileWrites() { return writes; }
-
-TestImage RampImage(int width, int height) {
-  TestImage image{width, height, {}};
-  image.bytes.resize(static_cast<size_t>(width) * height * 4);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = &image.bytes[(static_cast<size_t>(y) * width + x) * 4];
-      p[0] = static_cast<uint8_t>(255 * y / height);
-      p[1] = static_cast<uint8_t>(255 * x / width);
-      p[2] = static_cast<uint8_t>(255 - 255 * (x + y) / (width + height));
-      p[3] = static_cast<uint8_t>(x < width * 3 / 4 ? 255 : 255 - 1020 * (x - width * 3 / 4) / width);
-    }
-  }
-  return image;
-}
 
 std::vector<std::string> ProfileWriteTexts() {
   std::vector<std::string> texts;
