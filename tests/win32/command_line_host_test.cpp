@@ -9,11 +9,11 @@
 
 #include "host/host_process.h"
 #include "host/test_images.h"
-#include "tools/ppihost/com_ref.h"
-#include "tools/ppihost/commands.h"
-#include "tools/ppihost/host_error.h"
-#include "tools/ppihost/file_handle.h"
-#include "tools/ppihost/system_error.h"
+#include "ppihost/com_ref.h"
+#include "ppihost/commands.h"
+#include "ppihost/host_error.h"
+#include "ppihost/file_handle.h"
+#include "ppihost/system_error.h"
 #include "zuzovezu_version.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "settings/settings_file.h"
 #include "support/dialog_driver.h"
 #include "support/host_log.h"
-#include "tools/ppihost/import_patch.h"
+#include "ppihost/import_patch.h"
 #include "support/plugin_library.h"
 #include "support/preview_oracle.h"
 

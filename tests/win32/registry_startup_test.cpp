@@ -9,7 +9,7 @@
 #include "plugin/filter_registry.h"
 #include "resources/texts_cp932.h"
 #include "support/host_log.h"
-#include "tools/ppihost/import_patch.h"
+#include "ppihost/import_patch.h"
 
 namespace {
 

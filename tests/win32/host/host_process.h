@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "support/plugin_library.h"  // ProgramFolderW: where ppihost.exe and the plug-ins lie
-#include "tools/ppihost/console_text.h"
+#include "ppihost/console_text.h"
 
 struct HostResult {
   DWORD exitCode = 0;

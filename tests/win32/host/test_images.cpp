@@ -8,8 +8,8 @@
 #include <map>
 #include <vector>
 
-#include "tools/ppihost/com_ref.h"
-#include "tools/ppihost/file_handle.h"
+#include "ppihost/com_ref.h"
+#include "ppihost/file_handle.h"
 
 namespace {
 

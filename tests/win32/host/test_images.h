@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tests/reference/filter_reference.h"
-#include "tools/ppihost/image_file.h"
+#include "ppihost/image_file.h"
 
 inline Pixel At(const Image& image, int x, int y) {
   const uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];

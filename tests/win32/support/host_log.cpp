@@ -1,7 +1,7 @@
 #include "support/host_log.h"
 
 #include "base/host_interface.h"
-#include "tools/ppihost/import_patch.h"
+#include "ppihost/import_patch.h"
 
 namespace {
 int queryResult = 0;

@@ -1,6 +1,6 @@
 #include "support/keyboard_and_spies.h"
 
-#include "tools/ppihost/import_patch.h"
+#include "ppihost/import_patch.h"
 
 void TypeKeys(HWND dialog, int id, const std::string& text, bool replaceAll) {
   HWND edit = GetDlgItem(dialog, id);

@@ -1,7 +1,7 @@
-#include "tools/ppihost/message_capture.h"
+#include "ppihost/message_capture.h"
 
-#include "tools/ppihost/console_text.h"
-#include "tools/ppihost/import_patch.h"
+#include "ppihost/console_text.h"
+#include "ppihost/import_patch.h"
 
 namespace {
 MessageCapture* active = nullptr;

@@ -1,12 +1,12 @@
-#include "tools/ppihost/plugin_module.h"
+#include "ppihost/plugin_module.h"
 
 #include <algorithm>
 
-#include "tools/ppihost/console_text.h"
-#include "tools/ppihost/exit_codes.h"
-#include "tools/ppihost/file_handle.h"
-#include "tools/ppihost/host_error.h"
-#include "tools/ppihost/system_error.h"
+#include "ppihost/console_text.h"
+#include "ppihost/exit_codes.h"
+#include "ppihost/file_handle.h"
+#include "ppihost/host_error.h"
+#include "ppihost/system_error.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "tools/ppihost/interrupt.h"
+#include "ppihost/interrupt.h"
 
 #include <windows.h>
 
-#include "tools/ppihost/console_text.h"
-#include "tools/ppihost/exit_codes.h"
+#include "ppihost/console_text.h"
+#include "ppihost/exit_codes.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "tools/ppihost/command_line.h"
+#include "ppihost/command_line.h"
 
 #include <cerrno>
 #include <cwchar>
 #include <cwctype>
 #include <limits>
 
-#include "tools/ppihost/exit_codes.h"
-#include "tools/ppihost/host_error.h"
+#include "ppihost/exit_codes.h"
+#include "ppihost/host_error.h"
 
 const wchar_t kUsage[] =
     L"usage: ppihost list PLUGIN\n"

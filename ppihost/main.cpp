@@ -6,12 +6,12 @@
 #include <cwchar>
 #include <exception>
 
-#include "tools/ppihost/com_ref.h"
-#include "tools/ppihost/commands.h"
-#include "tools/ppihost/console_text.h"
-#include "tools/ppihost/exit_codes.h"
-#include "tools/ppihost/host_error.h"
-#include "tools/ppihost/interrupt.h"
+#include "ppihost/com_ref.h"
+#include "ppihost/commands.h"
+#include "ppihost/console_text.h"
+#include "ppihost/exit_codes.h"
+#include "ppihost/host_error.h"
+#include "ppihost/interrupt.h"
 
 namespace {
 

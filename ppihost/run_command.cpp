@@ -2,14 +2,14 @@
 // image file the way the host's menu does and writes the result. Every argument is
 // checked before the filter runs (the output's path first, before the input is read),
 // and the output appears only when the run succeeded, whole.
-#include "tools/ppihost/commands.h"
-#include "tools/ppihost/console_text.h"
-#include "tools/ppihost/exit_codes.h"
-#include "tools/ppihost/host_error.h"
-#include "tools/ppihost/image_file.h"
-#include "tools/ppihost/message_capture.h"
-#include "tools/ppihost/output_file.h"
-#include "tools/ppihost/progress_bar.h"
+#include "ppihost/commands.h"
+#include "ppihost/console_text.h"
+#include "ppihost/exit_codes.h"
+#include "ppihost/host_error.h"
+#include "ppihost/image_file.h"
+#include "ppihost/message_capture.h"
+#include "ppihost/output_file.h"
+#include "ppihost/progress_bar.h"
 
 namespace {
 std::wstring ShortName(const FilterEntry& filter) {

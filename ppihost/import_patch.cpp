@@ -1,4 +1,4 @@
-#include "tools/ppihost/import_patch.h"
+#include "ppihost/import_patch.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // The three things ppihost does. Each returns the exit code or throws HostError.
 #pragma once
-#include "tools/ppihost/command_line.h"
+#include "ppihost/command_line.h"
 
 int ListCommand(const Arguments& args);
 int RunCommand(const Arguments& args);

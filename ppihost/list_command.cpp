@@ -1,8 +1,8 @@
 // ppihost list PLUGIN: the maker's line, then one line per filter with its index,
 // category and name, English and Japanese forms side by side.
-#include "tools/ppihost/commands.h"
-#include "tools/ppihost/console_text.h"
-#include "tools/ppihost/exit_codes.h"
+#include "ppihost/commands.h"
+#include "ppihost/console_text.h"
+#include "ppihost/exit_codes.h"
 
 namespace {
 std::wstring BothForms(const std::wstring& text) {

@@ -1,4 +1,4 @@
-#include "tools/ppihost/image_file.h"
+#include "ppihost/image_file.h"
 
 #include <wincodec.h>
 
@@ -6,11 +6,11 @@
 #include <limits>
 #include <new>
 
-#include "tools/ppihost/com_ref.h"
-#include "tools/ppihost/exit_codes.h"
-#include "tools/ppihost/host_error.h"
-#include "tools/ppihost/output_file.h"
-#include "tools/ppihost/system_error.h"
+#include "ppihost/com_ref.h"
+#include "ppihost/exit_codes.h"
+#include "ppihost/host_error.h"
+#include "ppihost/output_file.h"
+#include "ppihost/system_error.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/ppihost/system_error.h"
+#include "ppihost/system_error.h"
 
 #include <cwchar>
 

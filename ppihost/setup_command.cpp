@@ -4,11 +4,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "tools/ppihost/commands.h"
-#include "tools/ppihost/console_text.h"
-#include "tools/ppihost/exit_codes.h"
-#include "tools/ppihost/host_error.h"
-#include "tools/ppihost/image_file.h"
+#include "ppihost/commands.h"
+#include "ppihost/console_text.h"
+#include "ppihost/exit_codes.h"
+#include "ppihost/host_error.h"
+#include "ppihost/image_file.h"
 
 int SetupCommand(const Arguments& args) {
   if (args.batch) {

@@ -1,15 +1,15 @@
-#include "tools/ppihost/output_file.h"
+#include "ppihost/output_file.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cwctype>
 
-#include "tools/ppihost/exit_codes.h"
-#include "tools/ppihost/file_handle.h"
-#include "tools/ppihost/host_error.h"
-#include "tools/ppihost/interrupt.h"
-#include "tools/ppihost/system_error.h"
+#include "ppihost/exit_codes.h"
+#include "ppihost/file_handle.h"
+#include "ppihost/host_error.h"
+#include "ppihost/interrupt.h"
+#include "ppihost/system_error.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "tools/ppihost/progress_bar.h"
+#include "ppihost/progress_bar.h"
 
 #include <cwchar>
 
-#include "tools/ppihost/console_text.h"
-#include "tools/ppihost/interrupt.h"
+#include "ppihost/console_text.h"
+#include "ppihost/interrupt.h"
 
 namespace {
 constexpr int kBarWidth = 30;

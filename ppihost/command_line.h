@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/host_types.h"
-#include "tools/ppihost/plugin_module.h"
+#include "ppihost/plugin_module.h"
 
 struct Arguments {
   std::wstring command;                  // list, run, setup or help

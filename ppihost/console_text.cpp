@@ -1,4 +1,4 @@
-#include "tools/ppihost/console_text.h"
+#include "ppihost/console_text.h"
 
 std::wstring WideFromCodePage(const std::string& text, UINT codePage) {
   if (text.empty()) return {};
