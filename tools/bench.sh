@@ -13,6 +13,8 @@ for arg in "$@"; do
   esac
 done
 "$root/tools/bootstrap.sh"
+source "$root/tools/x86_support.sh"
+x86_bench_notice tools/bench.sh "$readme"
 "$root/tools/build.sh" --plugin-only
 source "$root/tools/wine-session.sh"
 output=$(mktemp)
