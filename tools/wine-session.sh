@@ -46,6 +46,8 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   boot_log="$WINEPREFIX.log"
   boot_status=0
   "$root/tools/wine-run" wineboot --init >"$boot_log" 2>&1 </dev/null || boot_status=$?
+  # The registry reaches the disk when the wineserver ends, a while after wineboot.
+  WINEPREFIX="$WINEPREFIX" wineserver -w >/dev/null 2>&1 </dev/null || true
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     echo "wine-session: wineboot made no prefix (exit status $boot_status); its last words, from $boot_log:" >&2
     tail -n 5 "$boot_log" >&2
