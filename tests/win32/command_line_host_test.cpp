@@ -465,6 +465,23 @@ TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
             std::string::npos) << r.err;
 }
 
+// A plug-in with Shift-JIS names in the narrow functions, which writes while it runs:
+// --set reaches it, and what it wrote it reads back, with no file written.
+TEST_F(CommandLineHost, NarrowProfileFunctionsAreRedirectedToo) {
+  Write(folder + L"in.png", TestPicture(2, 1, true));
+  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(), (folder + L"narrow.ppi").c_str(), FALSE));
+  std::set<std::wstring> files = Files();
+  files.insert(L"out.png");
+  const HostResult r = RunHost({L"run", folder + L"narrow.ppi", L"narrow", folder + L"in.png", folder + L"out.png",
+                                L"--set", L"\u8a2d\u5b9a.\u6bb5\u968e=42"});  // 設定.段階
+  ASSERT_EQ(r.exitCode, 0u) << r.err;
+  EXPECT_EQ(r.err, "");
+  const Image out = Read(folder + L"out.png");
+  EXPECT_EQ(At(out, 0, 0).b, 42);
+  EXPECT_EQ(At(out, 0, 0).g, 43);
+  EXPECT_EQ(Files(), files);
+}
+
 TEST_F(CommandLineHost, OutputMayReplaceTheInput) {
   const Image source = TestPicture(9, 6, true);
   Write(folder + L"in.tif", source);
