@@ -111,9 +111,8 @@ struct ProfileHooks {
                               DWORD size, LPCSTR file) {
     const auto s = FromAnsi(section), k = FromAnsi(key), d = FromAnsi(defaultValue), f = FromAnsi(file);
     if (!section || !key) {
-      const wchar_t* path = active->PathFor(Ptr(f));
-      return GetPrivateProfileStringA(section, key, defaultValue, buffer, size,
-                                      path ? ToAnsi(path).c_str() : nullptr);
+      std::string path;
+      return GetPrivateProfileStringA(section, key, defaultValue, buffer, size, active->AnsiPathFor(file, path));
     }
     return CopyOut(ToAnsi(active->ReadString(Ptr(s), Ptr(k), Ptr(d), Ptr(f))), buffer, size);
   }
@@ -125,6 +124,45 @@ struct ProfileHooks {
     return WriteW(Ptr(s), Ptr(k), Ptr(v), Ptr(f));
   }
 
+  // The other profile functions only go to the file in effect, and write nothing while
+  // writes are kept: --set and the record of reads do not reach them.
+  static DWORD WINAPI SectionW(LPCWSTR section, LPWSTR buffer, DWORD size, LPCWSTR file) {
+    return GetPrivateProfileSectionW(section, buffer, size, active->PathFor(file));
+  }
+  static DWORD WINAPI SectionA(LPCSTR section, LPSTR buffer, DWORD size, LPCSTR file) {
+    std::string path;
+    return GetPrivateProfileSectionA(section, buffer, size, active->AnsiPathFor(file, path));
+  }
+  static DWORD WINAPI SectionNamesW(LPWSTR buffer, DWORD size, LPCWSTR file) {
+    return GetPrivateProfileSectionNamesW(buffer, size, active->PathFor(file));
+  }
+  static DWORD WINAPI SectionNamesA(LPSTR buffer, DWORD size, LPCSTR file) {
+    std::string path;
+    return GetPrivateProfileSectionNamesA(buffer, size, active->AnsiPathFor(file, path));
+  }
+  static BOOL WINAPI StructW(LPCWSTR section, LPCWSTR key, LPVOID data, UINT size, LPCWSTR file) {
+    return GetPrivateProfileStructW(section, key, data, size, active->PathFor(file));
+  }
+  static BOOL WINAPI StructA(LPCSTR section, LPCSTR key, LPVOID data, UINT size, LPCSTR file) {
+    std::string path;
+    return GetPrivateProfileStructA(section, key, data, size, active->AnsiPathFor(file, path));
+  }
+  static BOOL WINAPI WriteSectionW(LPCWSTR section, LPCWSTR text, LPCWSTR file) {
+    return active->keepWrites || WritePrivateProfileSectionW(section, text, active->PathFor(file));
+  }
+  static BOOL WINAPI WriteSectionA(LPCSTR section, LPCSTR text, LPCSTR file) {
+    std::string path;
+    return active->keepWrites || WritePrivateProfileSectionA(section, text, active->AnsiPathFor(file, path));
+  }
+  static BOOL WINAPI WriteStructW(LPCWSTR section, LPCWSTR key, LPVOID data, UINT size, LPCWSTR file) {
+    return active->keepWrites || WritePrivateProfileStructW(section, key, data, size, active->PathFor(file));
+  }
+  static BOOL WINAPI WriteStructA(LPCSTR section, LPCSTR key, LPVOID data, UINT size, LPCSTR file) {
+    std::string path;
+    return active->keepWrites ||
+           WritePrivateProfileStructA(section, key, data, size, active->AnsiPathFor(file, path));
+  }
+
   static const ImportHook* Imports() {
     static const ImportHook imports[] = {
         {"GetPrivateProfileIntA", reinterpret_cast<void*>(&IntA)},
@@ -133,6 +171,16 @@ struct ProfileHooks {
         {"GetPrivateProfileStringW", reinterpret_cast<void*>(&StringW)},
         {"WritePrivateProfileStringA", reinterpret_cast<void*>(&WriteA)},
         {"WritePrivateProfileStringW", reinterpret_cast<void*>(&WriteW)},
+        {"GetPrivateProfileSectionA", reinterpret_cast<void*>(&SectionA)},
+        {"GetPrivateProfileSectionW", reinterpret_cast<void*>(&SectionW)},
+        {"GetPrivateProfileSectionNamesA", reinterpret_cast<void*>(&SectionNamesA)},
+        {"GetPrivateProfileSectionNamesW", reinterpret_cast<void*>(&SectionNamesW)},
+        {"GetPrivateProfileStructA", reinterpret_cast<void*>(&StructA)},
+        {"GetPrivateProfileStructW", reinterpret_cast<void*>(&StructW)},
+        {"WritePrivateProfileSectionA", reinterpret_cast<void*>(&WriteSectionA)},
+        {"WritePrivateProfileSectionW", reinterpret_cast<void*>(&WriteSectionW)},
+        {"WritePrivateProfileStructA", reinterpret_cast<void*>(&WriteStructA)},
+        {"WritePrivateProfileStructW", reinterpret_cast<void*>(&WriteStructW)},
         {nullptr, nullptr},
     };
     return imports;
@@ -186,6 +234,12 @@ std::vector<Setting> ProfileRedirect::Unread() const {
 
 const wchar_t* ProfileRedirect::PathFor(const wchar_t* given) const {
   return file ? file->c_str() : given;
+}
+
+const char* ProfileRedirect::AnsiPathFor(const char* given, std::string& storage) const {
+  if (!file) return given;
+  storage = ToAnsi(*file);
+  return storage.c_str();
 }
 
 const std::optional<std::wstring>* ProfileRedirect::Laid(const Name& name) const {

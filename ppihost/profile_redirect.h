@@ -1,9 +1,9 @@
 // The plug-in's settings for one run, with nothing written where the user did not ask.
 // A plug-in keeps its settings through the private-profile functions; its imports of
-// GetPrivateProfileInt, GetPrivateProfileString and WritePrivateProfileString (A and W)
-// are redirected for the object's lifetime: the plug-in reads another file when one is
-// given, else the file it names, with single values laid over it, and every section
-// and key it reads is recorded. The module itself and the files stay as they are.
+// them (A and W) are redirected for the object's lifetime: the plug-in reads another
+// file when one is given, else the file it names. GetPrivateProfileInt and
+// GetPrivateProfileString also see single values laid over the file, and record every
+// section and key they read. The module itself and the files stay as they are.
 #pragma once
 #include <windows.h>
 
@@ -28,8 +28,8 @@ struct Setting {
 class ProfileRedirect {
  public:
   // `file`: read instead of the plug-in's own, and written when `keepWrites` is false.
-  // `keepWrites`: what the plug-in writes stays in memory, where it reads it back, and
-  // no file changes; a file given to read from must then exist. Throws HostError
+  // `keepWrites`: no file changes; values written one by one stay in memory, where the
+  // plug-in reads them back, and whole sections and structures written are dropped; a file given to read from must then exist. Throws HostError
   // (kExitUsage) when it does not.
   ProfileRedirect(HMODULE plugin, const std::optional<std::wstring>& file,
                   const std::vector<Setting>& overrides, bool keepWrites);
@@ -50,6 +50,8 @@ class ProfileRedirect {
 
   // The file the plug-in's call goes to.
   const wchar_t* PathFor(const wchar_t* given) const;
+  // The same for an A function; `storage` holds the converted name.
+  const char* AnsiPathFor(const char* given, std::string& storage) const;
   // The layer's entry for the name: a value, or nullopt for one removed; null when the
   // layer leaves it to the file.
   const std::optional<std::wstring>* Laid(const Name& name) const;

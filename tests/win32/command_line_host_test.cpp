@@ -465,21 +465,27 @@ TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
             std::string::npos) << r.err;
 }
 
-// A plug-in with Shift-JIS names in the narrow functions, which writes while it runs:
-// --set reaches it, and what it wrote it reads back, with no file written.
+// A plug-in with Shift-JIS names in the narrow functions, which reads a section whole
+// and writes while it runs: --settings and --set reach it, and what it wrote one value
+// at a time it reads back, with no file written.
 TEST_F(CommandLineHost, NarrowProfileFunctionsAreRedirectedToo) {
   Write(folder + L"in.png", TestPicture(2, 1, true));
   ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(), (folder + L"narrow.ppi").c_str(), FALSE));
+  WriteBytes(folder + L"given.ini", "[extra]\r\nvalue=9\r\n");
+  const std::string given = Stamp(folder + L"given.ini");
   std::set<std::wstring> files = Files();
   files.insert(L"out.png");
   const HostResult r = RunHost({L"run", folder + L"narrow.ppi", L"narrow", folder + L"in.png", folder + L"out.png",
+                                L"--settings", folder + L"given.ini",
                                 L"--set", L"\u8a2d\u5b9a.\u6bb5\u968e=42"});  // 設定.段階
   ASSERT_EQ(r.exitCode, 0u) << r.err;
   EXPECT_EQ(r.err, "");
-  const Image out = Read(folder + L"out.png");
-  EXPECT_EQ(At(out, 0, 0).b, 42);
-  EXPECT_EQ(At(out, 0, 0).g, 43);
+  const Pixel first = At(Read(folder + L"out.png"), 0, 0);
+  EXPECT_EQ(first.b, 42);
+  EXPECT_EQ(first.g, 43);
+  EXPECT_EQ(first.r, 9);
   EXPECT_EQ(Files(), files);
+  EXPECT_EQ(Stamp(folder + L"given.ini"), given);
 }
 
 TEST_F(CommandLineHost, OutputMayReplaceTheInput) {

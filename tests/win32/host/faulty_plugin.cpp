@@ -14,7 +14,8 @@ const char* const kNames[] = {"Crash", "Hidden message", "Narrow settings"};
 using MessageBoxWFn = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
 
 // Section 設定, key 段階 in the file narrow.ini beside the module: the level goes to the
-// first pixel's blue, and the level plus one, written and read back, to its green.
+// first pixel's blue, and the level plus one, written and read back, to its green. The
+// section "extra", read and written whole, gives its first value to the red.
 void NarrowSettings(uint8_t* destination) {
   HMODULE self = nullptr;
   GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
@@ -29,6 +30,11 @@ void NarrowSettings(uint8_t* destination) {
   WritePrivateProfileStringA(section, "next", text, path);
   char back[16] = {};
   GetPrivateProfileStringA(section, "next", "0", back, sizeof back, path);
+  char whole[64] = {};
+  GetPrivateProfileSectionA("extra", whole, sizeof whole, path);
+  WritePrivateProfileSectionA("extra", "written=1\0", path);
+  const char* equals = std::strchr(whole, '=');
+  destination[2] = static_cast<uint8_t>(equals ? std::atoi(equals + 1) : 0);
   destination[0] = static_cast<uint8_t>(level);
   destination[1] = static_cast<uint8_t>(std::atoi(back));
 }
