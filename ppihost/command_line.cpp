@@ -9,14 +9,18 @@
 #include "ppihost/host_error.h"
 
 const wchar_t kUsage[] =
-    L"usage: ppihost list PLUGIN\n"
+    L"usage: ppihost list PLUGIN [--keys]\n"
     L"       ppihost run PLUGIN FILTER INPUT OUTPUT [--region LEFT,TOP,RIGHT,BOTTOM] [--batch]\n"
     L"       ppihost setup PLUGIN FILTER INPUT\n"
     L"FILTER is an index or the beginning of an English filter name; images are PNG, BMP,\n"
     L"JPEG, TIFF or (input only) GIF, the output's format is chosen by its extension.\n"
     L"--batch (the default when standard input is not a terminal) prints the plug-in's\n"
     L"message boxes instead of showing them. Exit codes: 0 done, 1 the plug-in declined,\n"
-    L"2 bad arguments, 3 plug-in, 4 input, 5 output, 6 crash, 130 interrupted.";
+    L"2 bad arguments, 3 plug-in, 4 input, 5 output, 6 crash, 130 interrupted.\n"
+    L"Settings, for run, setup and list --keys: --settings FILE makes the plug-in read FILE\n"
+    L"instead of its own settings file (setup writes FILE); --set SECTION.KEY=VALUE, which\n"
+    L"may be repeated, overrides one value for this run. list --keys shows the settings\n"
+    L"each filter reads, with the values in effect.";
 
 namespace {
 
@@ -36,6 +40,26 @@ bool ReadInt32(const std::wstring& text, int32_t& value) {
   return true;
 }
 
+// SECTION.KEY=VALUE: the name ends at the first =, the section at the last dot before it.
+Setting ParseSetting(const std::wstring& text) {
+  const size_t equals = text.find(L'=');
+  const size_t dot = text.rfind(L'.', equals);
+  if (equals == std::wstring::npos || dot == std::wstring::npos || dot == 0 || dot + 1 == equals) {
+    throw HostError{kExitUsage, L"--set wants SECTION.KEY=VALUE, not \"" + text + L"\""};
+  }
+  return {text.substr(0, dot), text.substr(dot + 1, equals - dot - 1), text.substr(equals + 1)};
+}
+
+// The value of the option at argv[i], given as "NAME VALUE" or "NAME=VALUE"; i moves
+// past it. Nothing when argv[i] is another option.
+std::optional<std::wstring> OptionValue(const std::wstring& name, int argc, wchar_t** argv, int& i) {
+  const std::wstring arg = argv[i];
+  if (arg.rfind(name + L"=", 0) == 0) return arg.substr(name.size() + 1);
+  if (arg != name) return std::nullopt;
+  if (i + 1 >= argc) throw HostError{kExitUsage, name + L" needs a value (see ppihost help)"};
+  return std::wstring(argv[++i]);
+}
+
 }  // namespace
 
 Arguments ParseArguments(int argc, wchar_t** argv) {
@@ -49,6 +73,12 @@ Arguments ParseArguments(int argc, wchar_t** argv) {
       args.region = argv[++i];
     } else if (arg.rfind(L"--region=", 0) == 0) {
       args.region = arg.substr(9);
+    } else if (arg == L"--keys") {
+      args.keys = true;
+    } else if (const auto file = OptionValue(L"--settings", argc, argv, i)) {
+      args.settings = *file;
+    } else if (const auto setting = OptionValue(L"--set", argc, argv, i)) {
+      args.overrides.push_back(ParseSetting(*setting));
     } else if (arg == L"--help" || arg == L"-h" || arg == L"/?") {
       args.command = L"help";
     } else if (arg.size() > 1 && arg[0] == L'-' && !std::iswdigit(arg[1])) {

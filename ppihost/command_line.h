@@ -6,17 +6,22 @@
 
 #include "base/host_types.h"
 #include "ppihost/plugin_module.h"
+#include "ppihost/profile_redirect.h"
 
 struct Arguments {
   std::wstring command;                  // list, run, setup or help
   std::vector<std::wstring> positional;  // after the command
   std::optional<std::wstring> region;    // --region LEFT,TOP,RIGHT,BOTTOM
   bool batch = false;                    // --batch
+  std::optional<std::wstring> settings;  // --settings FILE
+  std::vector<Setting> overrides;        // --set SECTION.KEY=VALUE, in order
+  bool keys = false;                     // list --keys
 };
 
 extern const wchar_t kUsage[];
 
-// Throws HostError (kExitUsage) on an unknown option or a missing option value.
+// Throws HostError (kExitUsage) on an unknown option, a missing option value or a --set
+// that is not SECTION.KEY=VALUE.
 Arguments ParseArguments(int argc, wchar_t** argv);
 
 // "LEFT,TOP,RIGHT,BOTTOM" in pixels; the region must lie inside the image

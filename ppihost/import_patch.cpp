@@ -29,3 +29,16 @@ void* PatchImport(HMODULE module, const char* dllName, const char* functionName,
   }
   return nullptr;
 }
+
+ImportPatches::ImportPatches(HMODULE module, const char* dllName, const ImportHook* hooks)
+    : module(module), dllName(dllName) {
+  for (; hooks->name; ++hooks) {
+    if (void* original = PatchImport(module, dllName, hooks->name, hooks->target)) {
+      originals.push_back({hooks->name, original});
+    }
+  }
+}
+
+ImportPatches::~ImportPatches() {
+  for (const auto& [name, original] : originals) PatchImport(module, dllName, name, original);
+}

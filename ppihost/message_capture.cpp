@@ -1,7 +1,6 @@
 #include "ppihost/message_capture.h"
 
 #include "ppihost/console_text.h"
-#include "ppihost/import_patch.h"
 
 namespace {
 MessageCapture* active = nullptr;
@@ -44,12 +43,8 @@ struct MessageBoxHooks {
     return BoxW(owner, text, caption, type);
   }
 
-  struct Import {
-    const char* name;
-    void* hook;
-  };
-  static const Import* Imports() {
-    static const Import imports[] = {
+  static const ImportHook* Imports() {
+    static const ImportHook imports[] = {
         {"MessageBoxA", reinterpret_cast<void*>(&BoxA)},
         {"MessageBoxW", reinterpret_cast<void*>(&BoxW)},
         {"MessageBoxExA", reinterpret_cast<void*>(&BoxExA)},
@@ -60,19 +55,14 @@ struct MessageBoxHooks {
   }
 };
 
-MessageCapture::MessageCapture(HMODULE plugin, bool batch) : plugin(plugin), batch(batch) {
+MessageCapture::MessageCapture(HMODULE plugin, bool batch)
+    : batch(batch), patches(plugin, "user32.dll", MessageBoxHooks::Imports()) {
   active = this;
   if (batch) dialogHook = SetWindowsHookExW(WH_CBT, &CloseDialogs, nullptr, GetCurrentThreadId());
-  for (auto* i = MessageBoxHooks::Imports(); i->name; ++i) {
-    if (void* original = PatchImport(plugin, "user32.dll", i->name, i->hook)) {
-      originals.push_back({i->name, original});
-    }
-  }
 }
 
 MessageCapture::~MessageCapture() {
   if (dialogHook) UnhookWindowsHookEx(dialogHook);
-  for (const auto& [name, original] : originals) PatchImport(plugin, "user32.dll", name, original);
   active = nullptr;
 }
 

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "ppihost/import_patch.h"
+
 struct CapturedMessage {
   std::wstring caption;
   std::wstring text;
@@ -33,11 +35,10 @@ class MessageCapture {
   void Record(const std::wstring& caption, const std::wstring& text);
   static LRESULT CALLBACK CloseDialogs(int code, WPARAM wParam, LPARAM lParam);
 
-  HMODULE plugin;
   bool batch;
   std::vector<CapturedMessage> messages;
-  std::vector<std::pair<const char*, void*>> originals;  // import name, previous target
   HHOOK dialogHook = nullptr;
+  ImportPatches patches;
 };
 
 // The answer a batch run gives to a box of the given type: the one that stops, so

@@ -9,6 +9,7 @@
 #include "ppihost/image_file.h"
 #include "ppihost/message_capture.h"
 #include "ppihost/output_file.h"
+#include "ppihost/profile_redirect.h"
 #include "ppihost/progress_bar.h"
 
 namespace {
@@ -46,6 +47,10 @@ int RunCommand(const Arguments& args) {
   const PixelRegion region = args.region ? ParseRegion(*args.region, source.width, source.height)
                                          : PixelRegion{0, 0, source.width, source.height};
 
+  // Settings given for the run are for the run alone: what the plug-in writes is kept in memory.
+  const ProfileRedirect profile(plugin.Handle(), args.settings, args.overrides,
+                                args.settings || !args.overrides.empty());
+
   // The host hands the plug-in a destination that already holds the picture.
   Image result = source;
   bool failed;
@@ -56,6 +61,7 @@ int RunCommand(const Arguments& args) {
                    source.width, 0, &ProgressBar::Report, bar.UserData());
     failed = !capture.Messages().empty();
   }
+  WarnUnread(profile);
   if (failed) {
     WriteLine(StdErr(), L"ppihost: " + ShortName(filter) + L" did not run; " + outputName +
                             L" was not written");

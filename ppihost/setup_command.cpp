@@ -9,6 +9,7 @@
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
 #include "ppihost/image_file.h"
+#include "ppihost/profile_redirect.h"
 
 int SetupCommand(const Arguments& args) {
   if (args.batch) {
@@ -26,6 +27,8 @@ int SetupCommand(const Arguments& args) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
+  // The dialog reads the settings given and saves to --settings FILE, if given.
+  const ProfileRedirect profile(plugin.Handle(), args.settings, args.overrides, false);
   const int32_t confirmed = plugin.Setup(filter.index, nullptr, image.pixels.data(), image.width, image.height);
   WriteLine(StdOut(), EnglishForm(filter.name) + (confirmed ? L" settings confirmed" : L" settings cancelled"));
   return confirmed ? kExitOk : kExitDeclined;

@@ -44,6 +44,12 @@ const FilterCase kFilters[] = {
     {L"POST", "Posterization", PosterizeDefault},
     {L"cut low", "Cut Low Bit", CutLowBitDefault},
 };
+PixelRule Posterize(int levels) {
+  return [=](Pixel p) { return ExpectedPosterization(p, levels); };
+}
+PixelRule CutLowBit(int red, int green, int blue) {
+  return [=](Pixel p) { return ExpectedCutLowBit(p, red, green, blue); };
+}
 
 // The small disk that CTest mounts for the test run when it runs as root
 // (host/small_disk.sh), as Wine sees it; empty when there is none.
@@ -101,6 +107,14 @@ class CommandLineHost : public ::testing::Test {
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());
   }
 
+  // The file's bytes and last-write time: a file rewritten with the same bytes differs.
+  static std::string Stamp(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return ReadBytes(path) + "@" + std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" +
+           std::to_string(data.ftLastWriteTime.dwLowDateTime);
+  }
+
   Image Read(const std::wstring& path) const {
     try {
       return ReadImage(path);
@@ -147,13 +161,28 @@ TEST_F(CommandLineHost, ListShowsEveryFilterInBothForms) {
   const HostResult r = RunHost({L"list", plugin});
   ASSERT_EQ(r.exitCode, 0u) << r.err;
   EXPECT_EQ(r.err, "");
-  const std::string expected =
-      "zuzovezu " ZUZOVEZU_VERSION_TEXT
-      " by the zuzovezu project - a filter plug-in for .ppi host applications\n"
-      "0  Color / " + kColorJa + "  Solarization... / " + kSolarizationJa + "\n"
-      "1  Color / " + kColorJa + "  Posterization... / " + kPosterizationJa + "\n"
-      "2  Color / " + kColorJa + "  Cut Low Bit... / " + kCutLowBitJa + "\n";
-  EXPECT_EQ(r.out, expected);
+  const std::string maker = "zuzovezu " ZUZOVEZU_VERSION_TEXT
+      " by the zuzovezu project - a filter plug-in for .ppi host applications\n";
+  const std::string filters[] = {
+      "0  Color / " + kColorJa + "  Solarization... / " + kSolarizationJa + "\n",
+      "1  Color / " + kColorJa + "  Posterization... / " + kPosterizationJa + "\n",
+      "2  Color / " + kColorJa + "  Cut Low Bit... / " + kCutLowBitJa + "\n"};
+  EXPECT_EQ(r.out, maker + filters[0] + filters[1] + filters[2]);
+
+  // --keys: what each filter reads, with the values in effect, spelt as it reads them.
+  WriteSetting(L"Solarization", L"threshold", L"100");
+  const std::set<std::wstring> before = Files();
+  const HostResult keys = RunHost({L"list", plugin, L"--keys", L"--set", L"posterization.DIVISION=4"});
+  ASSERT_EQ(keys.exitCode, 0u) << keys.err;
+  EXPECT_EQ(keys.err, "");
+  EXPECT_EQ(keys.out, maker + filters[0] +
+                          "   Solarization.threshold=100\n   Solarization.channel=0\n"
+                          "   Solarization.preview=1\n" +
+                          filters[1] + "   Posterization.division=4\n   Posterization.preview=1\n" +
+                          filters[2] +
+                          "   CutLBit.rmask=1\n   CutLBit.gmask=1\n   CutLBit.bmask=1\n"
+                          "   CutLBit.link=1\n   CutLBit.preview=1\n");
+  EXPECT_EQ(Files(), before);
 }
 
 TEST_F(CommandLineHost, RunAppliesEachFilterToEveryInputFormat) {
@@ -308,6 +337,11 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
       {"name too long", {L"run", plugin, L"0", bad, folder + std::wstring(300, L'a') + L".png"}, 5,
        "longer than 255 characters"},
       {"unknown option", {L"run", plugin, L"0", in, out, L"--fast"}, 2, "unknown option"},
+      {"setting without a value", {L"run", plugin, L"0", in, out, L"--set", L"Solarization.threshold"}, 2,
+       "SECTION.KEY=VALUE"},
+      {"setting without a section", {L"run", plugin, L"0", in, out, L"--set=threshold=9"}, 2, "SECTION.KEY=VALUE"},
+      {"missing settings file", {L"run", plugin, L"0", in, out, L"--settings", folder + L"none.ini"}, 2,
+       "no settings file"},
       {"missing argument", {L"run", plugin, L"0", in}, 2, "wrong number of arguments"},
       {"unknown command", {L"filter", plugin, L"0", in, out}, 2, "unknown command filter"},
   };
@@ -336,6 +370,68 @@ TEST_F(CommandLineHost, PluginMessageBoxIsPrintedAndTheRunFails) {
   }
   // The other filters do not read that section.
   EXPECT_EQ(Run(L"1", folder + L"in.png", folder + L"out.png").exitCode, 0u);
+}
+
+TEST_F(CommandLineHost, SettingsForOneRunChangeTheResultAndNoFile) {
+  const Image source = TestPicture(9, 6, true);
+  Write(folder + L"in.png", source);
+  WriteSetting(L"Posterization", L"division", L"3");
+  WriteSetting(L"CutLBit", L"gmask", L"3");
+  const std::wstring own = folder + L"zodederor.ini", other = folder + L"other.ini";
+  WriteBytes(other, "[Posterization]\r\ndivision=6\r\n");
+  const std::string ownStamp = Stamp(own), otherStamp = Stamp(other);
+  std::set<std::wstring> files = Files();
+  files.insert(L"out.png");
+  struct Case {
+    const char* what;
+    std::vector<std::wstring> more;
+    const wchar_t* filter;
+    PixelRule rule;
+    std::string warning;
+  } cases[] = {
+      {"the plug-in's file", {}, L"post", Posterize(3), ""},
+      {"a value over it", {L"--set", L"Posterization.division=4"}, L"post", Posterize(4), ""},
+      {"the last of two, in any case", {L"--set", L"CutLBit.rmask=6", L"--set=cutlbit.RMASK=7"}, L"cut",
+       CutLowBit(7, 3, 1), ""},
+      {"another file instead", {L"--settings", other}, L"post", Posterize(6), ""},
+      {"a value over another file", {L"--settings", other, L"--set", L"CutLBit.rmask=6"}, L"cut",
+       CutLowBit(6, 1, 1), ""},
+      // A name the plug-in never read is said, and the run goes on.
+      {"a misspelt key", {L"--set", L"Posterization.divison=4"}, L"post", Posterize(3),
+       "--set Posterization.divison=4 was not used"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const HostResult r = Run(c.filter, folder + L"in.png", folder + L"out.png", c.more);
+    ASSERT_EQ(r.exitCode, 0u) << r.err;
+    if (c.warning.empty()) EXPECT_EQ(r.err, "");
+    else EXPECT_TRUE(OneLine(r.err, "ppihost: warning: ", {c.warning}));
+    EXPECT_EQ(FirstDifference(Read(folder + L"out.png"), Apply(source, c.rule)), "");
+  }
+  EXPECT_EQ(Stamp(own), ownStamp);
+  EXPECT_EQ(Stamp(other), otherStamp);
+  EXPECT_EQ(Files(), files);
+}
+
+// Two runs at once, each with its own --set: neither sees the other's value.
+TEST_F(CommandLineHost, RunsAtOnceKeepTheirOwnSettings) {
+  const Image source = TestPicture(300, 200, true);
+  Write(folder + L"in.png", source);
+  const auto args = [&](const wchar_t* out, const wchar_t* setting) {
+    return std::vector<std::wstring>{L"run", plugin, L"post", folder + L"in.png", folder + out, L"--set", setting};
+  };
+  HostResult second;
+  bool started = false;
+  // The second starts while the first is running, and ends before the first is awaited.
+  const HostResult first = RunHost(args(L"a.png", L"Posterization.division=3"), [&](DWORD) {
+    if (!started) second = RunHost(args(L"b.png", L"Posterization.division=5"));
+    started = true;
+  });
+  ASSERT_TRUE(started);
+  ASSERT_EQ(first.exitCode, 0u) << first.err;
+  ASSERT_EQ(second.exitCode, 0u) << second.err;
+  EXPECT_EQ(FirstDifference(Read(folder + L"a.png"), Apply(source, Posterize(3))), "");
+  EXPECT_EQ(FirstDifference(Read(folder + L"b.png"), Apply(source, Posterize(5))), "");
 }
 
 struct DialogSearch {
@@ -376,6 +472,29 @@ TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
   // 処理できません
   EXPECT_NE(r.err.find("Faulty: \xe5\x87\xa6\xe7\x90\x86\xe3\x81\xa7\xe3\x81\x8d\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93"),
             std::string::npos) << r.err;
+}
+
+// A plug-in with Shift-JIS names in the narrow functions, which reads a section whole
+// and writes while it runs: --settings and --set reach it, and what it wrote one value
+// at a time it reads back, with no file written.
+TEST_F(CommandLineHost, NarrowProfileFunctionsAreRedirectedToo) {
+  Write(folder + L"in.png", TestPicture(2, 1, true));
+  ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(), (folder + L"narrow.ppi").c_str(), FALSE));
+  WriteBytes(folder + L"given.ini", "[extra]\r\nvalue=9\r\n");
+  const std::string given = Stamp(folder + L"given.ini");
+  std::set<std::wstring> files = Files();
+  files.insert(L"out.png");
+  const HostResult r = RunHost({L"run", folder + L"narrow.ppi", L"narrow", folder + L"in.png", folder + L"out.png",
+                                L"--settings", folder + L"given.ini",
+                                L"--set", L"\u8a2d\u5b9a.\u6bb5\u968e=42"});  // 設定.段階
+  ASSERT_EQ(r.exitCode, 0u) << r.err;
+  EXPECT_EQ(r.err, "");
+  const Pixel first = At(Read(folder + L"out.png"), 0, 0);
+  EXPECT_EQ(first.b, 42);
+  EXPECT_EQ(first.g, 43);
+  EXPECT_EQ(first.r, 9);
+  EXPECT_EQ(Files(), files);
+  EXPECT_EQ(Stamp(folder + L"given.ini"), given);
 }
 
 TEST_F(CommandLineHost, OutputMayReplaceTheInput) {
@@ -527,8 +646,8 @@ void CALLBACK PressFromTimer(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 // setup as from a terminal, run in this process.
-int InteractiveSetup(const std::wstring& plugin, const std::wstring& input, DialogPresser& presser) {
-  Arguments args;
+int InteractiveSetup(const std::wstring& plugin, const std::wstring& input, DialogPresser& presser,
+                     Arguments args = {}) {
   args.command = L"setup";
   args.positional = {plugin, L"post", input};
   activePresser = &presser;
@@ -550,6 +669,21 @@ TEST_F(CommandLineHost, SetupSaysWhetherTheDialogWasConfirmed) {
   DialogPresser cancel{IDCANCEL};
   EXPECT_EQ(InteractiveSetup(plugin, folder + L"in.png", cancel), 1);
   EXPECT_TRUE(cancel.pressed);
+}
+
+// --settings FILE: the dialog starts from FILE with --set over it, and saves to FILE alone.
+TEST_F(CommandLineHost, SetupWithSettingsSavesThatFileOnly) {
+  Write(folder + L"in.png", TestPicture(9, 6, true));
+  WriteSetting(L"Posterization", L"division", L"3");
+  const std::wstring own = folder + L"zodederor.ini", mine = folder + L"mine.ini";
+  const std::string ownStamp = Stamp(own);
+  Arguments args;
+  args.settings = mine;
+  args.overrides = {{L"Posterization", L"division", L"5"}};
+  DialogPresser ok{IDOK};
+  EXPECT_EQ(InteractiveSetup(plugin, folder + L"in.png", ok, args), 0);
+  EXPECT_EQ(GetPrivateProfileIntW(L"Posterization", L"division", 0, mine.c_str()), 5u);
+  EXPECT_EQ(Stamp(own), ownStamp);
 }
 
 }  // namespace
