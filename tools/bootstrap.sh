@@ -81,7 +81,7 @@ emulate_x86() {
     echo "bootstrap: $why, and qemu-i386 does not run them either" >&2
     exit 1
   fi
-  echo "bootstrap: 32-bit x86 programs now run under qemu-i386 $(qemu-i386 --version | sed -n '1s/.*version \([0-9.]*\).*/\1/p') ($why; until the next boot): programs start slower and run several times slower, and no time measured here is the processor's"
+  echo "bootstrap: 32-bit x86 programs now run under qemu-i386 $(qemu-i386 --version | sed -n '1s/.*version \([0-9.]*\).*/\1/p') ($why; until the next boot): Windows programs run several times slower (the tests take about three times as long), and no time measured here is the processor's"
 }
 
 # 32-bit x86 programs: the i386 Wine loader must run. Where the kernel runs none, they
