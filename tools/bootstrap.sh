@@ -44,7 +44,7 @@ emulate_x86() {
   if [[ $(id -u) -ne 0 ]]; then
     # Registered by root already (it lasts until the next boot).
     [[ -n $(x86_emulator_registration) ]] && x86_probe any && return 0
-    echo "bootstrap: $why, and only root can have them emulated: run tools/bootstrap.sh as root (once after each boot)" >&2
+    echo "bootstrap: $why, and only root can have 32-bit x86 programs emulated: run tools/bootstrap.sh as root (once after each boot)" >&2
     exit 1
   fi
   # qemu-user 10 or later: older ones ignore MAP_FIXED_NOREPLACE, which turns Wine's
@@ -67,7 +67,7 @@ emulate_x86() {
     apt-get install -y -qq --no-install-recommends "qemu-user/$suite" >/dev/null
   fi
   if [[ ! -e $binfmt_dir/register ]] && ! mount -t binfmt_misc binfmt_misc "$binfmt_dir" 2>/dev/null; then
-    echo "bootstrap: $why, and this kernel has no binfmt_misc to run them under an emulator: boot it with IA-32 emulation (ia32_emulation=on) or with binfmt_misc" >&2
+    echo "bootstrap: $why, and this kernel has no binfmt_misc to run 32-bit x86 programs under an emulator: boot it with IA-32 emulation (ia32_emulation=on) or with binfmt_misc" >&2
     exit 1
   fi
   interpreter=$(cut -d: -f7 "$x86_qemu_line")
@@ -78,7 +78,7 @@ emulate_x86() {
   sed "s/^:qemu-i386:/:$x86_registration:/" "$x86_qemu_line" > "$binfmt_dir/register"
   if ! x86_probe any; then
     echo -1 > "$entry"
-    echo "bootstrap: $why, and qemu-i386 does not run them either" >&2
+    echo "bootstrap: $why, and qemu-i386 does not run 32-bit x86 programs either" >&2
     exit 1
   fi
   echo "bootstrap: 32-bit x86 programs now run under qemu-i386 $(qemu-i386 --version | sed -n '1s/.*version \([0-9.]*\).*/\1/p') ($why; until the next boot): Windows programs run several times slower (the tests take about three times as long), and no time measured here is the processor's"
