@@ -92,7 +92,7 @@ if [[ ${ZUZOVEZU_X86:-} == emulated ]]; then
   emulate_x86 "ZUZOVEZU_X86=emulated"
 elif ! x86_probe native; then
   emulate_x86 "this kernel runs no 32-bit x86 programs"
-elif [[ -e $binfmt_dir/$x86_registration ]]; then
+elif [[ -e $binfmt_dir/$x86_registration && $(id -u) -eq 0 ]]; then
   echo -1 > "$binfmt_dir/$x86_registration"
   echo "bootstrap: 32-bit x86 programs run natively again (the emulator's registration is removed)"
 fi
