@@ -11,12 +11,18 @@
 const wchar_t kUsage[] =
     L"usage: ppihost list PLUGIN\n"
     L"       ppihost run PLUGIN FILTER INPUT OUTPUT [--region LEFT,TOP,RIGHT,BOTTOM] [--batch]\n"
+    L"       ppihost run PLUGIN FILTER INPUT... --out-dir DIR [--format png|bmp|jpeg|tiff]\n"
+    L"                   [--jobs N] [--region ...] [--batch]\n"
     L"       ppihost setup PLUGIN FILTER INPUT\n"
     L"FILTER is an index or the beginning of an English filter name; images are PNG, BMP,\n"
     L"JPEG, TIFF or (input only) GIF, the output's format is chosen by its extension.\n"
     L"--batch (the default when standard input is not a terminal) prints the plug-in's\n"
     L"message boxes instead of showing them. Exit codes: 0 done, 1 the plug-in declined,\n"
-    L"2 bad arguments, 3 plug-in, 4 input, 5 output, 6 crash, 130 interrupted.";
+    L"2 bad arguments, 3 plug-in, 4 input, 5 output, 6 crash, 130 interrupted.\n"
+    L"With --out-dir each INPUT (a file, or a pattern such as photos\\*.jpg) is written\n"
+    L"into DIR under its base name with the --format's extension (by default its own);\n"
+    L"--jobs N (-j N) works on N pictures at once, by default one per processor. A picture\n"
+    L"that fails is named and the rest go on; the exit code is that of the first to fail.";
 
 namespace {
 
@@ -36,6 +42,22 @@ bool ReadInt32(const std::wstring& text, int32_t& value) {
   return true;
 }
 
+// The value of option `name` given as "NAME VALUE" or "NAME=VALUE" at argv[i], which
+// moves past it; false when argv[i] is another argument.
+bool OptionValue(const wchar_t* name, int argc, wchar_t** argv, int& i, std::wstring& value) {
+  const std::wstring arg = argv[i], option = name;
+  if (arg.rfind(option + L"=", 0) == 0) {
+    value = arg.substr(option.size() + 1);
+    return true;
+  }
+  if (arg != option) return false;
+  if (i + 1 >= argc) throw HostError{kExitUsage, option + L" needs a value (see ppihost help)"};
+  value = argv[++i];
+  return true;
+}
+
+constexpr int32_t kMaxJobs = 64;
+
 }  // namespace
 
 Arguments ParseArguments(int argc, wchar_t** argv) {
@@ -49,6 +71,18 @@ Arguments ParseArguments(int argc, wchar_t** argv) {
       args.region = argv[++i];
     } else if (arg.rfind(L"--region=", 0) == 0) {
       args.region = arg.substr(9);
+    } else if (std::wstring value; OptionValue(L"--out-dir", argc, argv, i, value)) {
+      if (value.empty()) throw HostError{kExitUsage, L"--out-dir needs a folder"};
+      args.outDir = value;
+    } else if (OptionValue(L"--format", argc, argv, i, value)) {
+      args.format = value;
+    } else if (OptionValue(L"--jobs", argc, argv, i, value) || OptionValue(L"-j", argc, argv, i, value)) {
+      int32_t jobs = 0;
+      if (!ReadInt32(value, jobs) || jobs < 1 || jobs > kMaxJobs) {
+        throw HostError{kExitUsage, L"--jobs wants a whole number from 1 to " +
+                                        std::to_wstring(kMaxJobs) + L", not \"" + value + L"\""};
+      }
+      args.jobs = jobs;
     } else if (arg == L"--help" || arg == L"-h" || arg == L"/?") {
       args.command = L"help";
     } else if (arg.size() > 1 && arg[0] == L'-' && !std::iswdigit(arg[1])) {

@@ -12,6 +12,10 @@ struct Arguments {
   std::vector<std::wstring> positional;  // after the command
   std::optional<std::wstring> region;    // --region LEFT,TOP,RIGHT,BOTTOM
   bool batch = false;                    // --batch
+  // Many pictures per call: run PLUGIN FILTER INPUT... --out-dir DIR.
+  std::optional<std::wstring> outDir;    // --out-dir DIR
+  std::optional<std::wstring> format;    // --format png|bmp|jpeg|tiff
+  int jobs = 0;                          // --jobs N or -j N; 0: one per processor
 };
 
 extern const wchar_t kUsage[];
