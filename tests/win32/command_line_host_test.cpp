@@ -128,14 +128,20 @@ class CommandLineHost : public ::testing::Test {
   }
 
   // Runs `filter` of the stand-in plug-in whose filters crash or hide a message box,
-  // copied in as `name` beside an input picture. The run must end by itself and leave
-  // the folder as it was.
-  HostResult RunFaultyPlugin(const wchar_t* name, const wchar_t* filter) const {
+  // copied in as `name` beside an input picture, alone or with others (on worker
+  // threads). The run must end by itself and leave the folder as it was.
+  HostResult RunFaultyPlugin(const wchar_t* name, const wchar_t* filter,
+                             bool manyPictures = false) const {
     Write(folder + L"in.png", TestPicture(9, 6, true));
+    Write(folder + L"in2.png", TestPicture(7, 5, true));
     EXPECT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
                           (folder + name).c_str(), FALSE));
     const std::set<std::wstring> before = Files();
-    const HostResult r = RunHost({L"run", folder + name, filter, folder + L"in.png", folder + L"out.png"});
+    const HostResult r =
+        RunHost(manyPictures ? std::vector<std::wstring>{L"run", folder + name, filter, folder + L"in*.png",
+                                                         L"--out-dir", folder, L"--format", L"tif"}
+                             : std::vector<std::wstring>{L"run", folder + name, filter,
+                                                         folder + L"in.png", folder + L"out.png"});
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(Files(), before);
     return r;
@@ -347,6 +353,19 @@ TEST_F(CommandLineHost, PluginMessageBoxIsPrintedAndTheRunFails) {
     EXPECT_NE(r.err.find(kInvalidSettingsJa), std::string::npos) << r.err;
     EXPECT_EQ(Files(), before);
   }
+  // Of many pictures, each failure is one line that names its picture and the
+  // plug-in's words.
+  Write(folder + L"in2.png", TestPicture(9, 6, true));
+  const HostResult r = RunHost({L"run", plugin, L"solar", folder + L"in*.png", L"--out-dir", folder,
+                                L"--format", L"bmp", L"-j", L"2"});
+  EXPECT_EQ(r.exitCode, 1u);
+  for (const char* name : {"in.png", "in2.png"}) {
+    EXPECT_NE(r.err.find("ppihost: Solarization did not run on " + Utf8(folder) + name + " (" ),
+              std::string::npos) << r.err;
+  }
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 3) << r.err;
+  EXPECT_NE(r.err.find(kInvalidSettingsJa + "); "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\nppihost: 0 written, 2 failed\n"), std::string::npos) << r.err;
   // The other filters do not read that section.
   EXPECT_EQ(Run(L"1", folder + L"in.png", folder + L"out.png").exitCode, 0u);
 }
@@ -429,11 +448,14 @@ TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
 }
 
 TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
-  const HostResult r = RunFaultyPlugin(L"faulty.ppi", L"hidden");
-  EXPECT_EQ(r.exitCode, 1u);
-  // 処理できません
-  EXPECT_NE(r.err.find("Faulty: \xe5\x87\xa6\xe7\x90\x86\xe3\x81\xa7\xe3\x81\x8d\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93"),
-            std::string::npos) << r.err;
+  // Of many pictures, on the worker thread that calls the plug-in.
+  for (bool manyPictures : {false, true}) {
+    const HostResult r = RunFaultyPlugin(L"faulty.ppi", L"hidden", manyPictures);
+    EXPECT_EQ(r.exitCode, 1u);
+    // 処理できません
+    EXPECT_NE(r.err.find("Faulty: \xe5\x87\xa6\xe7\x90\x86\xe3\x81\xa7\xe3\x81\x8d\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93"),
+              std::string::npos) << r.err;
+  }
 }
 
 TEST_F(CommandLineHost, OutputMayReplaceTheInput) {
