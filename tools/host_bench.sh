@@ -5,14 +5,8 @@
 #   tools/host_bench.sh [REPETITIONS] [--readme]   --readme also writes it into README.md
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-repetitions=3 readme=""
-for arg in "$@"; do
-  case "$arg" in
-    --readme) readme="$root/README.md" ;;
-    [0-9]*) repetitions=$arg ;;
-    *) echo "usage: tools/host_bench.sh [REPETITIONS] [--readme]" >&2; exit 2 ;;
-  esac
-done
+source "$root/tools/bench_options.sh"
+bench_options tools/host_bench.sh 3 "$@"
 command="tools/host_bench.sh${repetitions:+ $repetitions}${readme:+ --readme}"
 "$root/tools/bootstrap.sh"
 "$root/tools/build.sh" --plugin-only
