@@ -103,8 +103,10 @@ OutputFile::OutputFile(const std::wstring& name) : given(name) {
 void CheckOutputFolder(const std::wstring& name) {
   std::wstring folder = FullPath(name);
   if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-  const std::wstring problem =
-      FolderProblem(folder, AnyLengthPath(folder + L"ppihost-probe" + kTemporarySuffix));
+  // Named for this process: two runs into one folder must not meet in the probe.
+  const std::wstring probe =
+      L"ppihost-probe-" + std::to_wstring(GetCurrentProcessId()) + kTemporarySuffix;
+  const std::wstring problem = FolderProblem(folder, AnyLengthPath(folder + probe));
   if (!problem.empty()) throw HostError{kExitOutput, L"cannot write into " + name + L": " + problem};
 }
 

@@ -8,6 +8,8 @@
 #include "ppihost/batch_run.h"
 #include "ppihost/commands.h"
 #include "ppihost/console_text.h"
+#include "ppihost/exit_codes.h"
+#include "ppihost/host_error.h"
 #include "ppihost/image_file.h"
 #include "ppihost/interrupt.h"
 #include "ppihost/picture_run.h"
@@ -20,6 +22,8 @@ int RunCommand(const Arguments& args) {
     pictures = PlanBatch(args);
   } else {
     ExpectPositional(args, 4);
+    // One output's format is that of its extension.
+    if (args.format) throw HostError{kExitUsage, L"--format goes with --out-dir (see ppihost help)"};
     CheckWritableImageName(args.positional[3]);
     output.emplace(args.positional[3]);
     AnnounceOutput(args.positional[3]);

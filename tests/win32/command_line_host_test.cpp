@@ -329,6 +329,7 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
       {"unknown format", {L"run", plugin, L"0", in, L"--out-dir", folder, L"--format", L"gif"}, 2,
        "--format wants"},
       {"no jobs", {L"run", plugin, L"0", in, L"--out-dir", folder, L"-j", L"0"}, 2, "--jobs wants"},
+      {"format of one output", {L"run", plugin, L"0", in, out, L"--format", L"bmp"}, 2, "--out-dir"},
   };
   const std::set<std::wstring> before = Files();
   for (const Case& c : cases) {
