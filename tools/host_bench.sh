@@ -51,38 +51,41 @@ PY
 for i in $(seq 1 $((pictures - 1))); do cp "$work/in/p000.png" "$work/in/p$(printf %03d "$i").png"; done
 
 now() { date +%s.%N; }
+# Seconds since START, divided by COUNT.
+since() { awk -v a="$1" -v b="$(now)" -v n="${2:-1}" 'BEGIN {print (b - a) / n}'; }
 # The median of the arguments.
 median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
-# One call per picture, on ten of them.
-single=()
+# Each repetition times the three runs in turn, so that a change in the machine's load
+# (it may be shared) falls on all three alike.
+load_before=$(cut -d ' ' -f 1-3 /proc/loadavg)
+single=() jobs1=() jobs2=()
 for _ in $(seq "$repetitions"); do
+  # One call per picture, on ten of them.
   start=$(now)
   for i in $(seq -f %03g 0 9); do host run "$plugin" post "$(win "$work/in/p$i.png")" "$(win "$work/out/p$i.png")"; done
-  single+=("$(awk -v a="$start" -v b="$(now)" 'BEGIN {print (b - a) / 10}')")
-done
-rm -f "$work/out"/*
-declare -A batch
-for jobs in 1 2; do
-  times=()
-  for _ in $(seq "$repetitions"); do
+  single+=("$(since "$start" 10)")
+  rm -f "$work/out"/*
+  for jobs in 1 2; do
     start=$(now)
     host run "$plugin" post "$(win "$work/in")\\*.png" --out-dir "$(win "$work/out")" --jobs "$jobs" 2>/dev/null
-    times+=("$(awk -v a="$start" -v b="$(now)" 'BEGIN {print b - a}')")
-    [[ $(ls "$work/out" | wc -l) -eq $pictures ]] || { echo "host_bench: the batch wrote $(ls "$work/out" | wc -l) of $pictures pictures" >&2; exit 1; }
+    if ((jobs == 1)); then jobs1+=("$(since "$start")"); else jobs2+=("$(since "$start")"); fi
+    written=$(ls "$work/out" | wc -l)
+    [[ $written -eq $pictures ]] || { echo "host_bench: the batch wrote $written of $pictures pictures" >&2; exit 1; }
     rm -f "$work/out"/*
   done
-  batch[$jobs]=$(median "${times[@]}")
 done
+declare -A batch=([1]=$(median "${jobs1[@]}") [2]=$(median "${jobs2[@]}"))
 
 one=$(median "${single[@]}")
 processor=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 cores=$(nproc)
-load=$(cut -d ' ' -f 1-3 /proc/loadavg)
+load_after=$(cut -d ' ' -f 1-3 /proc/loadavg)
 report=$(mktemp)
 {
-  printf '\nMeasured by `%s` on %s (%s cores) under %s, load average %s at the end (medians of %s runs, %s PNG pictures of 1024 x 1024, Posterization):\n\n' \
-    "$command" "$processor" "$cores" "$(wine --version)" "$load" "$repetitions" "$pictures"
+  printf '\nMeasured by `%s` on %s (%s cores) under %s, load average %s before and %s after (medians of %s runs, %s PNG pictures of 1024 x 1024, Posterization):\n\n' \
+    "$command" "$processor" "$cores" "$(wine --version)" "$load_before" "$load_after" \
+    "$repetitions" "$pictures"
   echo "| Run | Pictures per second | Time per picture |"
   echo "|---|---|---|"
   awk -v t="$one" 'BEGIN {printf "| one call per picture | %.1f | %.0f ms |\n", 1 / t, t * 1000}'
