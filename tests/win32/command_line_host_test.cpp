@@ -329,6 +329,8 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
       {"unknown format", {L"run", plugin, L"0", in, L"--out-dir", folder, L"--format", L"gif"}, 2,
        "--format wants"},
       {"no jobs", {L"run", plugin, L"0", in, L"--out-dir", folder, L"-j", L"0"}, 2, "--jobs wants"},
+      {"a type only read", {L"run", plugin, L"0", folder + L"in.gif", L"--out-dir", folder}, 5,
+       "choose one with --format"},
       {"format of one output", {L"run", plugin, L"0", in, out, L"--format", L"bmp"}, 2, "--out-dir"},
   };
   const std::set<std::wstring> before = Files();
