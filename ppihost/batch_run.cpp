@@ -117,10 +117,11 @@ class BatchConsole {
   size_t drawn = 0;  // the bar's length on the terminal, 0 when none stands there
 };
 
-int ProcessorCount() {
+// One picture per processor.
+int DefaultJobs() {
   SYSTEM_INFO info{};
   GetSystemInfo(&info);
-  return std::max(1, static_cast<int>(info.dwNumberOfProcessors));
+  return std::clamp(static_cast<int>(info.dwNumberOfProcessors), 1, kMaxJobs);
 }
 
 // What the threads share: the next picture to take, and each picture's exit code.
@@ -204,7 +205,7 @@ int RunBatch(const FilterJob& job, const std::vector<BatchPicture>& pictures, in
   Batch batch(job, pictures);
   {
     const size_t count =
-        std::min(pictures.size(), static_cast<size_t>(jobs > 0 ? jobs : ProcessorCount()));
+        std::min(pictures.size(), static_cast<size_t>(jobs > 0 ? jobs : DefaultJobs()));
     std::vector<std::unique_ptr<JoinedThread<Batch>>> threads;
     for (size_t i = 0; i < count; ++i) {
       threads.push_back(std::make_unique<JoinedThread<Batch>>(batch));

@@ -56,8 +56,6 @@ bool OptionValue(const wchar_t* name, int argc, wchar_t** argv, int& i, std::wst
   return true;
 }
 
-constexpr int32_t kMaxJobs = 64;
-
 }  // namespace
 
 Arguments ParseArguments(int argc, wchar_t** argv) {

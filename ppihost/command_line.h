@@ -18,6 +18,10 @@ struct Arguments {
   int jobs = 0;                          // --jobs N or -j N; 0: one per processor
 };
 
+// The most pictures worked on at once: each holds its pixels two or three times over
+// in a 32-bit program's memory.
+inline constexpr int kMaxJobs = 64;
+
 extern const wchar_t kUsage[];
 
 // Throws HostError (kExitUsage) on an unknown option or a missing option value.
