@@ -77,7 +77,8 @@ class BatchConsole {
   // A line above the bar; from any thread.
   void Line(const std::wstring& text) {
     Locked held(lock);
-    if (visible) Write(StdErr(), L"\r" + std::wstring(drawn, L' ') + L"\r");
+    if (drawn > 0) Write(StdErr(), L"\r" + std::wstring(drawn, L' ') + L"\r");
+    drawn = 0;
     WriteLine(StdErr(), text);
     Draw();
   }
