@@ -11,12 +11,18 @@
 const wchar_t kUsage[] =
     L"usage: ppihost list PLUGIN [--keys]\n"
     L"       ppihost run PLUGIN FILTER INPUT OUTPUT [--region LEFT,TOP,RIGHT,BOTTOM] [--batch]\n"
+    L"       ppihost run PLUGIN FILTER INPUT... --out-dir DIR [--format png|bmp|jpeg|tiff]\n"
+    L"                   [--jobs N] [--region ...] [--batch]\n"
     L"       ppihost setup PLUGIN FILTER INPUT\n"
     L"FILTER is an index or the beginning of an English filter name; images are PNG, BMP,\n"
     L"JPEG, TIFF or (input only) GIF, the output's format is chosen by its extension.\n"
     L"--batch (the default when standard input is not a terminal) prints the plug-in's\n"
     L"message boxes instead of showing them. Exit codes: 0 done, 1 the plug-in declined,\n"
     L"2 bad arguments, 3 plug-in, 4 input, 5 output, 6 crash, 130 interrupted.\n"
+    L"With --out-dir each INPUT (a file, or a pattern such as photos\\*.jpg) is written\n"
+    L"into DIR under its base name with the --format's extension (by default its own);\n"
+    L"--jobs N (-j N) works on N pictures at once, by default one per processor. A picture\n"
+    L"that fails is named and the rest go on; the exit code is that of the first to fail.\n"
     L"Settings, for run, setup and list --keys: --settings FILE makes the plug-in read FILE\n"
     L"instead of its own settings file (setup writes FILE); --set SECTION.KEY=VALUE, which\n"
     L"may be repeated, overrides one value for this run. list --keys shows the settings\n"
@@ -60,6 +66,16 @@ std::optional<std::wstring> OptionValue(const std::wstring& name, int argc, wcha
   return std::wstring(argv[++i]);
 }
 
+// --jobs N: how many pictures are worked on at once.
+int ParseJobs(const std::wstring& text) {
+  int32_t jobs = 0;
+  if (!ReadInt32(text, jobs) || jobs < 1 || jobs > kMaxJobs) {
+    throw HostError{kExitUsage, L"--jobs wants a whole number from 1 to " + std::to_wstring(kMaxJobs) +
+                                    L", not \"" + text + L"\""};
+  }
+  return jobs;
+}
+
 }  // namespace
 
 Arguments ParseArguments(int argc, wchar_t** argv) {
@@ -79,6 +95,15 @@ Arguments ParseArguments(int argc, wchar_t** argv) {
       args.settings = *file;
     } else if (const auto setting = OptionValue(L"--set", argc, argv, i)) {
       args.overrides.push_back(ParseSetting(*setting));
+    } else if (const auto folder = OptionValue(L"--out-dir", argc, argv, i)) {
+      if (folder->empty()) throw HostError{kExitUsage, L"--out-dir needs a folder"};
+      args.outDir = *folder;
+    } else if (const auto format = OptionValue(L"--format", argc, argv, i)) {
+      args.format = *format;
+    } else if (auto jobs = OptionValue(L"--jobs", argc, argv, i)) {
+      args.jobs = ParseJobs(*jobs);
+    } else if (auto shortJobs = OptionValue(L"-j", argc, argv, i)) {
+      args.jobs = ParseJobs(*shortJobs);
     } else if (arg == L"--help" || arg == L"-h" || arg == L"/?") {
       args.command = L"help";
     } else if (arg.size() > 1 && arg[0] == L'-' && !std::iswdigit(arg[1])) {

@@ -16,7 +16,15 @@ struct Arguments {
   std::optional<std::wstring> settings;  // --settings FILE
   std::vector<Setting> overrides;        // --set SECTION.KEY=VALUE, in order
   bool keys = false;                     // list --keys
+  // Many pictures per call: run PLUGIN FILTER INPUT... --out-dir DIR.
+  std::optional<std::wstring> outDir;    // --out-dir DIR
+  std::optional<std::wstring> format;    // --format png|bmp|jpeg|tiff
+  int jobs = 0;                          // --jobs N or -j N; 0: one per processor
 };
+
+// The most pictures worked on at once: each holds its pixels two or three times over
+// in a 32-bit program's memory.
+inline constexpr int kMaxJobs = 64;
 
 extern const wchar_t kUsage[];
 

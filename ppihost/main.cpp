@@ -16,7 +16,7 @@
 namespace {
 
 // A plug-in that crashes takes the host with it; a script gets one line and a failure
-// code instead of the system's crash report, and no output has been written yet.
+// code instead of the system's crash report, and no output is left half-written.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
   const EXCEPTION_RECORD& record = *info->ExceptionRecord;
   HMODULE module = nullptr;
@@ -30,7 +30,8 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
   swprintf(line, MAX_PATH + 96, L"ppihost: crashed with exception 0x%08lX in %ls",
            record.ExceptionCode, name);
   WriteLine(StdErr(), line);
-  ExitProcess(kExitFailure);
+  // Outputs being written by other pictures' threads are not left half-made.
+  EndWithoutTemporaryFiles(kExitFailure);
 }
 
 }  // namespace

@@ -55,8 +55,8 @@ struct MessageBoxHooks {
   }
 };
 
-MessageCapture::MessageCapture(HMODULE plugin, bool batch)
-    : batch(batch), patches(plugin, "user32.dll", MessageBoxHooks::Imports()) {
+MessageCapture::MessageCapture(HMODULE plugin, bool batch, bool echo)
+    : batch(batch), echo(echo), patches(plugin, "user32.dll", MessageBoxHooks::Imports()) {
   active = this;
   if (batch) dialogHook = SetWindowsHookExW(WH_CBT, &CloseDialogs, nullptr, GetCurrentThreadId());
 }
@@ -75,7 +75,7 @@ int MessageCapture::Raise(HWND owner, const std::wstring& text, const std::wstri
 
 void MessageCapture::Record(const std::wstring& caption, const std::wstring& text) {
   messages.push_back({caption, text});
-  WriteLine(StdErr(), L"ppihost: the plug-in says: " + OneLine(caption) + L": " + OneLine(text));
+  if (echo) WriteLine(StdErr(), L"ppihost: the plug-in says: " + Said(messages.back()));
 }
 
 LRESULT CALLBACK MessageCapture::CloseDialogs(int code, WPARAM wParam, LPARAM lParam) {
@@ -105,6 +105,10 @@ int BatchAnswer(UINT type) {
     default:
       return IDOK;
   }
+}
+
+std::wstring Said(const CapturedMessage& message) {
+  return OneLine(message.caption) + L": " + OneLine(message.text);
 }
 
 std::wstring OneLine(const std::wstring& text) {

@@ -19,10 +19,11 @@ struct CapturedMessage {
 // Redirects the plug-in's MessageBox imports for its lifetime. In a batch run a hook
 // on this thread also closes any dialog box that reaches the screen by another way
 // (a pointer the plug-in looked up itself, a library it loaded), reading its text
-// first. One at a time.
+// first. One at a time, on the thread that calls the plug-in. Each message is printed
+// as it comes, unless `echo` is false: the caller then says it in a line of its own.
 class MessageCapture {
  public:
-  MessageCapture(HMODULE plugin, bool batch);
+  MessageCapture(HMODULE plugin, bool batch, bool echo = true);
   ~MessageCapture();
   MessageCapture(const MessageCapture&) = delete;
   MessageCapture& operator=(const MessageCapture&) = delete;
@@ -36,6 +37,7 @@ class MessageCapture {
   static LRESULT CALLBACK CloseDialogs(int code, WPARAM wParam, LPARAM lParam);
 
   bool batch;
+  bool echo;
   std::vector<CapturedMessage> messages;
   HHOOK dialogHook = nullptr;
   ImportPatches patches;
@@ -44,6 +46,9 @@ class MessageCapture {
 // The answer a batch run gives to a box of the given type: the one that stops, so
 // that a plug-in asking whether to go on does not.
 int BatchAnswer(UINT type);
+
+// "caption: text" on one line.
+std::wstring Said(const CapturedMessage& message);
 
 // One line for standard error: the text with its line breaks turned into spaces.
 std::wstring OneLine(const std::wstring& text);

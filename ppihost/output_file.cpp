@@ -57,6 +57,24 @@ HANDLE CreateTemporary(const std::wstring& path) {
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// Why `folder` (a full path ending in a separator) cannot take the file `temporary`
+// (any-length form): no such folder, or no file can be created in it. Empty when it can.
+std::wstring FolderProblem(const std::wstring& folder, const std::wstring& temporary) {
+  const DWORD folderAttributes = GetFileAttributesW(AnyLengthPath(folder).c_str());
+  if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
+      !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return L"there is no folder " + folder;
+  }
+  TemporaryFileLock held;
+  FileHandle probe(CreateTemporary(temporary));
+  if (!probe.Valid()) return L"cannot create a file in its folder: " + SystemMessage(GetLastError());
+  const DWORD type = GetFileType(probe.Get());
+  probe.Close();
+  DeleteFileW(temporary.c_str());
+  if (type != FILE_TYPE_DISK) return L"it is not a file on a disk";
+  return {};
+}
+
 }  // namespace
 
 OutputFile::OutputFile(const std::wstring& name) : given(name) {
@@ -67,11 +85,6 @@ OutputFile::OutputFile(const std::wstring& name) : given(name) {
   const std::wstring nameProblem = NameProblem(file);
   if (!nameProblem.empty()) Fail(nameProblem);
   path = AnyLengthPath(full);
-  const DWORD folderAttributes = GetFileAttributesW(AnyLengthPath(folder).c_str());
-  if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
-      !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    Fail(L"there is no folder " + folder);
-  }
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     Fail(L"it is a folder");
@@ -83,15 +96,18 @@ OutputFile::OutputFile(const std::wstring& name) : given(name) {
   // takes a shortened one.
   temporary =
       AnyLengthPath(folder + file.substr(0, kMaxNameLength - kSuffixLength) + kTemporarySuffix);
-  AnnounceOutput(given);
+  const std::wstring folderProblem = FolderProblem(folder, temporary);
+  if (!folderProblem.empty()) Fail(folderProblem);
+}
 
-  TemporaryFileLock held;
-  FileHandle probe(CreateTemporary(temporary));
-  if (!probe.Valid()) Fail(L"cannot create a file in its folder: " + SystemMessage(GetLastError()));
-  const DWORD type = GetFileType(probe.Get());
-  probe.Close();
-  DeleteFileW(temporary.c_str());
-  if (type != FILE_TYPE_DISK) Fail(L"it is not a file on a disk");
+void CheckOutputFolder(const std::wstring& name) {
+  std::wstring folder = FullPath(name);
+  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+  // Named for this process: two runs into one folder must not meet in the probe.
+  const std::wstring probe =
+      L"ppihost-probe-" + std::to_wstring(GetCurrentProcessId()) + kTemporarySuffix;
+  const std::wstring problem = FolderProblem(folder, AnyLengthPath(folder + probe));
+  if (!problem.empty()) throw HostError{kExitOutput, L"cannot write into " + name + L": " + problem};
 }
 
 void OutputFile::Fail(const std::wstring& reason) const {

@@ -29,3 +29,7 @@ class OutputFile {
   std::wstring path;       // full, in the form the file functions take at any length
   std::wstring temporary;  // likewise
 };
+
+// Checks, before any work, that files can be made in the folder `name`, as the
+// constructor above does for a file's folder. Throws HostError (kExitOutput).
+void CheckOutputFolder(const std::wstring& name);

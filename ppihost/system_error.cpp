@@ -114,3 +114,8 @@ std::wstring AnyLengthPath(const std::wstring& full) {
   if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
 }
+
+std::wstring FoldCase(std::wstring name) {
+  if (!name.empty()) CharUpperBuffW(&name[0], static_cast<DWORD>(name.size()));
+  return name;
+}

@@ -4,14 +4,8 @@
 #   tools/bench.sh [REPETITIONS] [--readme]   --readme also writes the table into README.md
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-repetitions="" readme=""
-for arg in "$@"; do
-  case "$arg" in
-    --readme) readme="$root/README.md" ;;
-    [0-9]*) repetitions=$arg ;;
-    *) echo "usage: tools/bench.sh [REPETITIONS] [--readme]" >&2; exit 2 ;;
-  esac
-done
+source "$root/tools/bench_options.sh"
+bench_options tools/bench.sh "" "$@"
 "$root/tools/bootstrap.sh"
 source "$root/tools/x86_support.sh"
 x86_bench_notice tools/bench.sh "$readme"

@@ -83,6 +83,9 @@ class CommandLineHost : public ::testing::Test {
 
   void TearDown() override {
     for (const std::wstring& name : Files()) DeleteFileW((folder + name).c_str());
+    for (const std::wstring& name : Files(folder + L"sub\\")) {
+      DeleteFileW((folder + L"sub\\" + name).c_str());
+    }
     RemoveDirectoryW((folder + L"sub").c_str());
     RemoveDirectoryW(folder.c_str());
     RemoveDirectoryW(parent.c_str());
@@ -140,14 +143,20 @@ class CommandLineHost : public ::testing::Test {
   }
 
   // Runs `filter` of the stand-in plug-in whose filters crash or hide a message box,
-  // copied in as `name` beside an input picture. The run must end by itself and leave
-  // the folder as it was.
-  HostResult RunFaultyPlugin(const wchar_t* name, const wchar_t* filter) const {
+  // copied in as `name` beside an input picture, alone or with others (on worker
+  // threads). The run must end by itself and leave the folder as it was.
+  HostResult RunFaultyPlugin(const wchar_t* name, const wchar_t* filter,
+                             bool manyPictures = false) const {
     Write(folder + L"in.png", TestPicture(9, 6, true));
+    Write(folder + L"in2.png", TestPicture(7, 5, true));
     EXPECT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(),
                           (folder + name).c_str(), FALSE));
     const std::set<std::wstring> before = Files();
-    const HostResult r = RunHost({L"run", folder + name, filter, folder + L"in.png", folder + L"out.png"});
+    const HostResult r =
+        RunHost(manyPictures ? std::vector<std::wstring>{L"run", folder + name, filter, folder + L"in*.png",
+                                                         L"--out-dir", folder, L"--format", L"tif"}
+                             : std::vector<std::wstring>{L"run", folder + name, filter,
+                                                         folder + L"in.png", folder + L"out.png"});
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(Files(), before);
     return r;
@@ -344,6 +353,20 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
        "no settings file"},
       {"missing argument", {L"run", plugin, L"0", in}, 2, "wrong number of arguments"},
       {"unknown command", {L"filter", plugin, L"0", in, out}, 2, "unknown command filter"},
+      // Many pictures: refused before any work.
+      {"one base name twice", {L"run", plugin, L"0", in, folder + L"sub\\in.png", L"--out-dir", folder},
+       2, "would both be written to"},
+      {"no output folder", {L"run", plugin, L"0", in, L"--out-dir", folder + L"none"}, 5, "no folder"},
+      {"pattern matches nothing", {L"run", plugin, L"0", folder + L"*.gif", L"--out-dir", folder}, 4,
+       "no file matches"},
+      {"pattern in a folder part", {L"run", plugin, L"0", folder + L"s*\\in.png", L"--out-dir", folder},
+       2, "only in its last part"},
+      {"unknown format", {L"run", plugin, L"0", in, L"--out-dir", folder, L"--format", L"gif"}, 2,
+       "--format wants"},
+      {"no jobs", {L"run", plugin, L"0", in, L"--out-dir", folder, L"-j", L"0"}, 2, "--jobs wants"},
+      {"a type only read", {L"run", plugin, L"0", folder + L"in.gif", L"--out-dir", folder}, 5,
+       "choose one with --format"},
+      {"format of one output", {L"run", plugin, L"0", in, out, L"--format", L"bmp"}, 2, "--out-dir"},
   };
   const std::set<std::wstring> before = Files();
   for (const Case& c : cases) {
@@ -368,6 +391,19 @@ TEST_F(CommandLineHost, PluginMessageBoxIsPrintedAndTheRunFails) {
     EXPECT_NE(r.err.find(kInvalidSettingsJa), std::string::npos) << r.err;
     EXPECT_EQ(Files(), before);
   }
+  // Of many pictures, each failure is one line that names its picture and the
+  // plug-in's words.
+  Write(folder + L"in2.png", TestPicture(9, 6, true));
+  const HostResult r = RunHost({L"run", plugin, L"solar", folder + L"in*.png", L"--out-dir", folder,
+                                L"--format", L"bmp", L"-j", L"2"});
+  EXPECT_EQ(r.exitCode, 1u);
+  for (const char* name : {"in.png", "in2.png"}) {
+    EXPECT_NE(r.err.find("ppihost: Solarization did not run on " + Utf8(folder) + name + " (" ),
+              std::string::npos) << r.err;
+  }
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 3) << r.err;
+  EXPECT_NE(r.err.find(kInvalidSettingsJa + "); "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\nppihost: 0 written, 2 failed\n"), std::string::npos) << r.err;
   // The other filters do not read that section.
   EXPECT_EQ(Run(L"1", folder + L"in.png", folder + L"out.png").exitCode, 0u);
 }
@@ -434,6 +470,59 @@ TEST_F(CommandLineHost, RunsAtOnceKeepTheirOwnSettings) {
   EXPECT_EQ(FirstDifference(Read(folder + L"b.png"), Apply(source, Posterize(5))), "");
 }
 
+// Many pictures per call: every good one is written whatever the others do, the bad
+// one is named, and the first failure's code ends the run.
+TEST_F(CommandLineHost, BatchWritesEveryGoodPictureAndNamesTheBadOne) {
+  const std::wstring out = folder + L"sub\\";
+  ASSERT_TRUE(CreateDirectoryW(out.c_str(), nullptr));
+  std::vector<Image> pictures;
+  for (int i = 0; i < 4; ++i) {
+    pictures.push_back(TestPicture(9 + i, 6, true));
+    Write(folder + L"p" + std::to_wstring(i) + L".png", pictures.back());
+  }
+  WriteBytes(folder + L"p2.png", "not an image\n");
+  Write(folder + L"single.tif", pictures[0]);
+  // A pattern, and a file whose output takes the --format's extension.
+  const HostResult r = RunHost({L"run", plugin, L"post", folder + L"p*.png", folder + L"single.tif",
+                                L"--out-dir", out, L"--format", L"png", L"--jobs", L"2"});
+  EXPECT_EQ(r.exitCode, 4u) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "ppihost: cannot read " + Utf8(folder) + "p2.png as an image (PNG, BMP, JPEG, "
+                   "TIFF or GIF): no codec for this image format is installed (0x88982F50)\n"
+                   "ppihost: 4 written, 1 failed\n");
+  EXPECT_EQ(Files(out), (std::set<std::wstring>{L"p0.png", L"p1.png", L"p3.png", L"single.png"}));
+  for (int i : {0, 1, 3}) {
+    EXPECT_EQ(FirstDifference(Read(out + L"p" + std::to_wstring(i) + L".png"),
+                              Apply(pictures[i], PosterizeDefault)), "") << i;
+  }
+}
+
+// The plug-in runs one call at a time while pictures are read and written on several
+// threads: what each picture becomes must not depend on that.
+TEST_F(CommandLineHost, JobsDoNotChangeTheOutputs) {
+  const wchar_t* const names[] = {L"in_a.png", L"in_b.tif", L"in_c.jpg",
+                                  L"in_d.bmp", L"in_e.png", L"in_f.tif"};
+  for (int i = 0; i < 6; ++i) {
+    Write(folder + names[i], TestPicture(300 + 7 * i, 200 - 5 * i, i % 2 == 0));
+  }
+  std::string outputs[2];
+  for (int jobs : {1, 2}) {
+    const std::wstring out = folder + L"sub\\";
+    CreateDirectoryW(out.c_str(), nullptr);
+    const HostResult r = RunHost({L"run", plugin, L"cut", folder + L"in_*", L"--out-dir", out,
+                                  L"--jobs", std::to_wstring(jobs)});
+    ASSERT_EQ(r.exitCode, 0u) << r.err;
+    for (const wchar_t* name : names) {
+      outputs[jobs - 1] += ReadBytes(out + name) + "|";
+      DeleteFileW((out + name).c_str());
+    }
+    EXPECT_EQ(Files(out).size(), 0u);
+  }
+  EXPECT_EQ(outputs[0].size(), outputs[1].size());
+  EXPECT_TRUE(outputs[0] == outputs[1]);
+  EXPECT_EQ(outputs[0].find("(missing)"), std::string::npos);
+}
+
 struct DialogSearch {
   DWORD pid;
   HWND found;
@@ -467,11 +556,14 @@ TEST_F(CommandLineHost, CrashingPluginEndsTheRunWithOneLineAndNoOutput) {
 }
 
 TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
-  const HostResult r = RunFaultyPlugin(L"faulty.ppi", L"hidden");
-  EXPECT_EQ(r.exitCode, 1u);
-  // 処理できません
-  EXPECT_NE(r.err.find("Faulty: \xe5\x87\xa6\xe7\x90\x86\xe3\x81\xa7\xe3\x81\x8d\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93"),
-            std::string::npos) << r.err;
+  // Of many pictures, on the worker thread that calls the plug-in.
+  for (bool manyPictures : {false, true}) {
+    const HostResult r = RunFaultyPlugin(L"faulty.ppi", L"hidden", manyPictures);
+    EXPECT_EQ(r.exitCode, 1u);
+    // 処理できません
+    EXPECT_NE(r.err.find("Faulty: \xe5\x87\xa6\xe7\x90\x86\xe3\x81\xa7\xe3\x81\x8d\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93"),
+              std::string::npos) << r.err;
+  }
 }
 
 // A plug-in with Shift-JIS names in the narrow functions, which reads a section whole

@@ -6,6 +6,7 @@ import os
 import pty
 import re
 import select
+import shutil
 import signal
 import struct
 import subprocess
@@ -44,6 +45,13 @@ def on_terminal(*args, timeout=60, when=None, then=None):
     return process.wait(), output.decode("utf-8", "replace")
 
 
+def last_line(output):
+    """The last non-empty line of the output, its control sequences and carriage returns
+    left out: whatever a carriage return would draw over stays in the line."""
+    text = re.sub(r"\x1b\[[0-9;?]*[A-Za-z]", "", output).replace("\r", "")
+    return [l for l in text.split("\n") if l][-1]
+
+
 def write_noise_bmp(path, width=4000, height=3000):
     """A 24-bit BMP of noise: it compresses badly, so encoding and writing it take a
     while, and it decodes fast."""
@@ -71,6 +79,38 @@ class OnTerminal(unittest.TestCase):
             self.assertIn("#" * 30 + "] 100%", output)
             self.assertTrue(os.path.exists(target))
 
+    def test_batch_draws_one_bar(self):
+        with tempfile.TemporaryDirectory() as folder:
+            inputs = [os.path.join(folder, f"p{i}.png") for i in range(3)]
+            for name in inputs:
+                shutil.copy(os.path.join(ROOT, "samples", "gradient.png"), name)
+            out = os.path.join(folder, "out")
+            os.mkdir(out)
+            code, output = on_terminal("run", PLUGIN, "post", *inputs, "--out-dir", out)
+            self.assertEqual(code, 0, output)
+            # One bar for the batch, not one per picture, and the summary after it.
+            self.assertEqual(output.count("100%"), 1, output)
+            self.assertIn("#" * 30 + "] 100%  3/3", output)
+            self.assertEqual(last_line(output), "ppihost: 3 written, 0 failed")
+            self.assertEqual(sorted(os.listdir(out)), ["p0.png", "p1.png", "p2.png"])
+
+    def test_interrupt_in_a_batch(self):
+        """SIGINT once the first picture is written: the others in flight leave no
+        temporary file, and no new one begins."""
+        with tempfile.TemporaryDirectory() as folder:
+            for i in range(6):
+                write_noise_bmp(os.path.join(folder, f"noise{i}.bmp"), 3000, 2000)
+            out = os.path.join(folder, "out")
+            os.mkdir(out)
+            code, output = on_terminal("run", PLUGIN, "solar", os.path.join(folder, "*.bmp"),
+                                       "--out-dir", out, "--format", "tiff", "--jobs", "2",
+                                       when=b"1/6", then=lambda p: p.send_signal(signal.SIGINT))
+            self.assertEqual(code, 130, output)
+            self.assertRegex(last_line(output),
+                             r"^ppihost: interrupted; [1-5] of 6 pictures were written$", output)
+            self.assertTrue(all(n.endswith(".tif") for n in os.listdir(out)), os.listdir(out))
+            self.assertLess(len(os.listdir(out)), 6)
+
     def test_interrupt_while_filtering(self):
         with tempfile.TemporaryDirectory() as folder:
             source = os.path.join(folder, "noise.bmp")
@@ -82,8 +122,7 @@ class OnTerminal(unittest.TestCase):
             self.assertEqual(code, 130, output)
             # On a line of its own, and the last: the progress bar neither leads it nor
             # is drawn again after it.
-            lines = re.sub(r"\x1b\[[0-9;?]*[A-Za-z]", "", output).replace("\r", "").split("\n")
-            self.assertTrue([l for l in lines if l][-1].startswith("ppihost: interrupted"), output)
+            self.assertTrue(last_line(output).startswith("ppihost: interrupted"), output)
             self.assertEqual(os.listdir(folder), ["noise.bmp"])
 
     def test_interrupt_while_writing(self):

@@ -1,0 +1,216 @@
+#include "ppihost/batch_run.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+
+#include "ppihost/com_ref.h"
+#include "ppihost/console_text.h"
+#include "ppihost/exit_codes.h"
+#include "ppihost/host_error.h"
+#include "ppihost/image_file.h"
+#include "ppihost/input_patterns.h"
+#include "ppihost/interrupt.h"
+#include "ppihost/progress_bar.h"
+#include "ppihost/system_error.h"
+
+namespace {
+
+struct Format {
+  const wchar_t* name;
+  const wchar_t* extension;
+};
+const Format kFormats[] = {{L"png", L".png"},  {L"bmp", L".bmp"}, {L"jpeg", L".jpg"},
+                           {L"jpg", L".jpg"},  {L"tiff", L".tif"}, {L"tif", L".tif"}};
+
+std::wstring FormatExtension(const std::wstring& format) {
+  for (const Format& f : kFormats) {
+    if (FoldCase(format) == FoldCase(f.name)) return f.extension;
+  }
+  throw HostError{kExitUsage, L"--format wants png, bmp, jpeg or tiff, not \"" + format + L"\""};
+}
+
+// The output of `input` in `folder`: its base name with `extension`, or with its own
+// when that is empty.
+std::wstring OutputName(const std::wstring& folder, const std::wstring& input,
+                        const std::wstring& extension) {
+  const size_t slash = input.find_last_of(L"\\/:");
+  const std::wstring name = slash == std::wstring::npos ? input : input.substr(slash + 1);
+  const size_t dot = name.find_last_of(L'.');
+  // ".profile" is all base name.
+  const size_t baseEnd = dot == std::wstring::npos || dot == 0 ? name.size() : dot;
+  const wchar_t last = folder.back();
+  return folder + (last == L'\\' || last == L'/' || last == L':' ? L"" : L"\\") +
+         name.substr(0, baseEnd) + (extension.empty() ? name.substr(baseEnd) : extension);
+}
+
+// Two inputs that would write one output: the later would replace the earlier.
+void RefuseSharedOutputs(const std::vector<BatchPicture>& pictures) {
+  std::vector<std::pair<std::wstring, size_t>> outputs;
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    outputs.push_back({FoldCase(FullPath(pictures[i].output)), i});
+  }
+  std::sort(outputs.begin(), outputs.end());
+  for (size_t i = 1; i < outputs.size(); ++i) {
+    if (outputs[i].first != outputs[i - 1].first) continue;
+    const BatchPicture& a = pictures[outputs[i - 1].second];
+    const BatchPicture& b = pictures[outputs[i].second];
+    throw HostError{kExitUsage, a.input + L" and " + b.input + L" would both be written to " +
+                                    b.output + L"; nothing was written"};
+  }
+}
+
+// The batch's lines on standard error. On a terminal one progress bar stands for the
+// whole batch, below the lines that name failures; into a pipe only those lines go.
+class BatchConsole {
+ public:
+  BatchConsole(std::wstring label, size_t total)
+      : label(std::move(label)), total(total), visible(IsTerminal(StdErr())) {
+    Locked held(lock);
+    Draw();
+  }
+  BatchConsole(const BatchConsole&) = delete;
+  BatchConsole& operator=(const BatchConsole&) = delete;
+
+  // A line above the bar; from any thread.
+  void Line(const std::wstring& text) {
+    Locked held(lock);
+    if (drawn > 0) Write(StdErr(), L"\r" + std::wstring(drawn, L' ') + L"\r");
+    drawn = 0;
+    WriteLine(StdErr(), text);
+    Draw();
+  }
+  void Done(bool written) {
+    Locked held(lock);
+    ++(written ? this->written : failed);
+    Draw();
+  }
+  // Ends the bar's line and says how the batch went.
+  void Summary() {
+    Locked held(lock);
+    if (drawn > 0) Write(StdErr(), L"\n");
+    drawn = 0;
+    WriteLine(StdErr(), L"ppihost: " + std::to_wstring(written) + L" written, " +
+                            std::to_wstring(failed) + L" failed");
+  }
+
+ private:
+  void Draw() {
+    // Once interrupted, the line saying so stays the last on the terminal.
+    if (!visible || InterruptRequested()) return;
+    const size_t done = written + failed;
+    const std::wstring bar = ProgressLine(label, static_cast<int32_t>(done),
+                                          static_cast<int32_t>(total), kBarWidth) +
+                             L"  " + std::to_wstring(done) + L"/" + std::to_wstring(total);
+    Write(StdErr(), L"\r" + bar);
+    drawn = bar.size();
+  }
+
+  static constexpr int kBarWidth = 30;
+  CriticalSection lock;
+  const std::wstring label;
+  const size_t total;
+  const bool visible;
+  // Guarded by `lock`.
+  size_t written = 0, failed = 0;
+  size_t drawn = 0;  // the bar's length on the terminal, 0 when none stands there
+};
+
+// One picture per processor.
+int DefaultJobs() {
+  SYSTEM_INFO info{};
+  GetSystemInfo(&info);
+  return std::clamp(static_cast<int>(info.dwNumberOfProcessors), 1, kMaxJobs);
+}
+
+// What the threads share: the next picture to take, and each picture's exit code.
+class Batch {
+ public:
+  Batch(const FilterJob& job, const std::vector<BatchPicture>& pictures)
+      : job(job), pictures(pictures), codes(pictures.size(), kExitOk),
+        console(ShortName(job.filter), pictures.size()) {}
+
+  // A thread's work: the next picture until none is left or the user interrupts.
+  void operator()() {
+    // Each thread reads and writes its pictures through its own imaging objects.
+    const ComApartment com;
+    for (;;) {
+      if (InterruptRequested()) return;
+      const size_t i = static_cast<size_t>(InterlockedIncrement(&taken) - 1);
+      if (i >= pictures.size()) return;
+      codes[i] = Filter(pictures[i]);
+      console.Done(codes[i] == kExitOk);
+    }
+  }
+
+  int Finish() {
+    console.Summary();
+    for (int code : codes) {
+      if (code != kExitOk) return code;
+    }
+    return kExitOk;
+  }
+
+ private:
+  int Filter(const BatchPicture& picture) {
+    const auto say = [this](const std::wstring& line) { console.Line(line); };
+    try {
+      OutputFile output(picture.output);
+      return FilterPicture(job, picture.input, picture.output, output, say);
+    } catch (const HostError& e) {
+      say(L"ppihost: " + e.message);
+      return e.exitCode;
+    } catch (const std::exception& e) {
+      say(L"ppihost: " + picture.input + L": " + WideFromCodePage(e.what(), CP_ACP));
+      return kExitFailure;
+    }
+  }
+
+  const FilterJob& job;
+  const std::vector<BatchPicture>& pictures;
+  std::vector<int> codes;  // each written by the thread that took its picture
+  volatile LONG taken = 0;
+  BatchConsole console;
+};
+
+}  // namespace
+
+std::vector<BatchPicture> PlanBatch(const Arguments& args) {
+  if (args.positional.size() < 3) {
+    throw HostError{kExitUsage, L"wrong number of arguments for run (see ppihost help)"};
+  }
+  const std::wstring extension = args.format ? FormatExtension(*args.format) : L"";
+  std::vector<BatchPicture> pictures;
+  for (const std::wstring& input :
+       ExpandInputs({args.positional.begin() + 2, args.positional.end()})) {
+    pictures.push_back({input, OutputName(*args.outDir, input, extension)});
+  }
+  RefuseSharedOutputs(pictures);
+  // Without --format each output keeps its input's type, which may be one that is only
+  // read (GIF).
+  for (const BatchPicture& picture : pictures) {
+    try {
+      CheckWritableImageName(picture.output);
+    } catch (const HostError& e) {
+      throw HostError{e.exitCode, e.message + L"; choose one with --format"};
+    }
+  }
+  CheckOutputFolder(*args.outDir);
+  return pictures;
+}
+
+int RunBatch(const FilterJob& job, const std::vector<BatchPicture>& pictures, int jobs) {
+  AnnounceBatch(pictures.size());
+  Batch batch(job, pictures);
+  {
+    const size_t count =
+        std::min(pictures.size(), static_cast<size_t>(jobs > 0 ? jobs : DefaultJobs()));
+    std::vector<std::unique_ptr<JoinedThread<Batch>>> threads;
+    for (size_t i = 0; i < count; ++i) {
+      threads.push_back(std::make_unique<JoinedThread<Batch>>(batch));
+    }
+  }
+  return batch.Finish();
+}
