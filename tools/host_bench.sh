@@ -77,7 +77,7 @@ cores=$(nproc)
 load_after=$(cut -d ' ' -f 1-3 /proc/loadavg)
 report=$(mktemp)
 {
-  printf '\nMeasured by `%s` on %s (%s cores) under %s, load average %s before and %s after (medians of %s runs, %s PNG pictures of 1024 x 1024, Posterization):\n\n' \
+  printf '\nMeasured by `%s` on %s (%s cores, 32-bit x86 run natively) under %s, load average %s before and %s after (medians of %s runs, %s PNG pictures of 1024 x 1024, Posterization):\n\n' \
     "$command" "$processor" "$cores" "$(wine --version)" "$load_before" "$load_after" \
     "$repetitions" "$pictures"
   echo "| Run | Pictures per second | Time per picture |"
