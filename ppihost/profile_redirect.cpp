@@ -13,17 +13,6 @@
 namespace {
 ProfileRedirect* active = nullptr;
 
-class Guard {
- public:
-  explicit Guard(CRITICAL_SECTION& lock) : lock(lock) { EnterCriticalSection(&lock); }
-  ~Guard() { LeaveCriticalSection(&lock); }
-  Guard(const Guard&) = delete;
-  Guard& operator=(const Guard&) = delete;
-
- private:
-  CRITICAL_SECTION& lock;
-};
-
 // The profile functions compare names without regard to case.
 std::wstring Lower(std::wstring text) {
   for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
@@ -199,7 +188,6 @@ ProfileRedirect::ProfileRedirect(HMODULE plugin, const std::optional<std::wstrin
     }
   }
   for (const Setting& s : overrides) layer[NameOf(s.section, s.key)] = s.value;
-  InitializeCriticalSection(&lock);
   active = this;
   patches.emplace(plugin, "kernel32.dll", ProfileHooks::Imports());
 }
@@ -207,22 +195,21 @@ ProfileRedirect::ProfileRedirect(HMODULE plugin, const std::optional<std::wstrin
 ProfileRedirect::~ProfileRedirect() {
   patches.reset();
   active = nullptr;
-  DeleteCriticalSection(&lock);
 }
 
 std::vector<Setting> ProfileRedirect::Reads() const {
-  Guard guard(lock);
+  Locked guard(lock);
   return reads;
 }
 
 void ProfileRedirect::ForgetReads() {
-  Guard guard(lock);
+  Locked guard(lock);
   reads.clear();
   readIndex.clear();
 }
 
 std::vector<Setting> ProfileRedirect::Unread() const {
-  Guard guard(lock);
+  Locked guard(lock);
   std::vector<Setting> unread;
   std::set<Name> said;
   for (const Setting& s : overrides) {
@@ -251,7 +238,7 @@ const std::optional<std::wstring>* ProfileRedirect::Laid(const Name& name) const
 UINT ProfileRedirect::ReadInt(const wchar_t* section, const wchar_t* key, INT defaultValue,
                               const wchar_t* file) {
   if (!section || !key) return GetPrivateProfileIntW(section, key, defaultValue, PathFor(file));
-  Guard guard(lock);
+  Locked guard(lock);
   const std::optional<std::wstring>* laid = Laid(NameOf(section, key));
   const UINT value = !laid   ? GetPrivateProfileIntW(section, key, defaultValue, PathFor(file))
                      : *laid ? IntFrom(**laid, defaultValue)
@@ -262,7 +249,7 @@ UINT ProfileRedirect::ReadInt(const wchar_t* section, const wchar_t* key, INT de
 
 std::wstring ProfileRedirect::ReadString(const wchar_t* section, const wchar_t* key,
                                          const wchar_t* defaultValue, const wchar_t* file) {
-  Guard guard(lock);
+  Locked guard(lock);
   const std::optional<std::wstring>* laid = Laid(NameOf(section, key));
   const std::wstring value = !laid   ? FileString(section, key, defaultValue, PathFor(file))
                              : *laid ? **laid
@@ -276,7 +263,7 @@ BOOL ProfileRedirect::Write(const wchar_t* section, const wchar_t* key, const wc
   if (!keepWrites) return WritePrivateProfileStringW(section, key, value, PathFor(file));
   // A null section only asks to flush the file.
   if (!section) return TRUE;
-  Guard guard(lock);
+  Locked guard(lock);
   if (key) {
     layer[NameOf(section, key)] = value ? std::optional<std::wstring>(value) : std::nullopt;
     return TRUE;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ppihost/import_patch.h"
+#include "ppihost/threads.h"
 
 // SECTION.KEY=VALUE, the names as the settings file spells them.
 struct Setting {
@@ -29,8 +30,9 @@ class ProfileRedirect {
  public:
   // `file`: read instead of the plug-in's own, and written when `keepWrites` is false.
   // `keepWrites`: no file changes; values written one by one stay in memory, where the
-  // plug-in reads them back, and whole sections and structures written are dropped; a file given to read from must then exist. Throws HostError
-  // (kExitUsage) when it does not.
+  // plug-in reads them back, and whole sections and structures written are dropped; a
+  // file given to read from must then exist. Throws HostError (kExitUsage) when it does
+  // not.
   ProfileRedirect(HMODULE plugin, const std::optional<std::wstring>& file,
                   const std::vector<Setting>& overrides, bool keepWrites);
   ~ProfileRedirect();
@@ -65,7 +67,7 @@ class ProfileRedirect {
   std::vector<Setting> overrides;
   bool keepWrites;
 
-  mutable CRITICAL_SECTION lock;
+  mutable CriticalSection lock;
   // Guarded by `lock`: the values over the file (the overrides, then what the plug-in
   // wrote when writes are kept), the sections it removed, and what it read.
   std::map<Name, std::optional<std::wstring>> layer;
