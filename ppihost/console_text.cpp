@@ -9,12 +9,12 @@ std::wstring WideFromCodePage(const std::string& text, UINT codePage) {
   return wide;
 }
 
-std::string Utf8FromWide(const std::wstring& text) {
+std::string BytesFromWide(const std::wstring& text, UINT codePage) {
   if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+  const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
                                     nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], n,
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], n,
                       nullptr, nullptr);
   return bytes;
 }

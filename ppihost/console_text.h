@@ -7,7 +7,8 @@
 #include <string>
 
 std::wstring WideFromCodePage(const std::string& text, UINT codePage);
-std::string Utf8FromWide(const std::wstring& text);
+std::string BytesFromWide(const std::wstring& text, UINT codePage);
+inline std::string Utf8FromWide(const std::wstring& text) { return BytesFromWide(text, CP_UTF8); }
 
 // A console (not a pipe, a file or the NUL device).
 bool IsTerminal(HANDLE stream);

@@ -4,6 +4,7 @@
 
 #include "ppihost/console_text.h"
 #include "ppihost/exit_codes.h"
+#include "ppihost/threads.h"
 
 namespace {
 
@@ -14,10 +15,8 @@ volatile LONG stopping = 0;
 // never destroyed: the handler may run on its own thread while the process exits and
 // static objects are torn down, and must find the lock and the names still there.
 struct Shared {
-  Shared() : noneHeld(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {
-    InitializeCriticalSection(&lock);
-  }
-  CRITICAL_SECTION lock;
+  Shared() : noneHeld(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
+  CriticalSection lock;
   HANDLE noneHeld;  // set while no TemporaryFileLock is held
   // Guarded by `lock`.
   int held = 0;
@@ -31,11 +30,12 @@ Shared& shared = *new Shared;
 [[noreturn]] void EndAfterWriters(int exitCode, bool interrupted) {
   // The flag is raised under the lock: a writer either counted itself before, and is
   // waited for, or sees it and never begins.
-  EnterCriticalSection(&shared.lock);
-  InterlockedExchange(&stopping, 1);
-  LeaveCriticalSection(&shared.lock);
+  {
+    Locked held(shared.lock);
+    InterlockedExchange(&stopping, 1);
+  }
   WaitForSingleObject(shared.noneHeld, INFINITE);
-  EnterCriticalSection(&shared.lock);
+  Locked held(shared.lock);
   if (interrupted) {
     // On a terminal the line starts afresh: a progress bar or the echoed ^C may stand
     // at the start of the current one.
@@ -63,9 +63,8 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 }
 
 void LetGo() {
-  EnterCriticalSection(&shared.lock);
+  Locked held(shared.lock);
   if (--shared.held == 0) SetEvent(shared.noneHeld);
-  LeaveCriticalSection(&shared.lock);
 }
 
 }  // namespace
@@ -75,15 +74,13 @@ void HandleInterrupts() {
 }
 
 void AnnounceOutput(const std::wstring& name) {
-  EnterCriticalSection(&shared.lock);
+  Locked held(shared.lock);
   shared.output = name;
-  LeaveCriticalSection(&shared.lock);
 }
 
 void AnnounceBatch(size_t total) {
-  EnterCriticalSection(&shared.lock);
+  Locked held(shared.lock);
   shared.total = total;
-  LeaveCriticalSection(&shared.lock);
 }
 
 bool InterruptRequested() { return InterlockedCompareExchange(&stopping, 0, 0) != 0; }
@@ -91,10 +88,12 @@ bool InterruptRequested() { return InterlockedCompareExchange(&stopping, 0, 0) !
 void EndWithoutTemporaryFiles(int exitCode) { EndAfterWriters(exitCode, false); }
 
 TemporaryFileLock::TemporaryFileLock() {
-  EnterCriticalSection(&shared.lock);
-  const bool ending = InterruptRequested();
-  if (!ending && shared.held++ == 0) ResetEvent(shared.noneHeld);
-  LeaveCriticalSection(&shared.lock);
+  bool ending;
+  {
+    Locked held(shared.lock);
+    ending = InterruptRequested();
+    if (!ending && shared.held++ == 0) ResetEvent(shared.noneHeld);
+  }
   if (ending) {
     for (;;) Sleep(INFINITE);
   }
@@ -105,10 +104,9 @@ TemporaryFileLock::~TemporaryFileLock() { LetGo(); }
 bool TemporaryFileLock::Interrupted() const { return InterruptRequested(); }
 
 void TemporaryFileLock::Committed() {
-  EnterCriticalSection(&shared.lock);
+  Locked held(shared.lock);
   shared.committed = true;
   ++shared.written;
-  LeaveCriticalSection(&shared.lock);
 }
 
 void TemporaryFileLock::AwaitEnd() {

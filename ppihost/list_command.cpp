@@ -14,8 +14,6 @@ std::wstring BothForms(const std::wstring& text) {
   return japanese.empty() ? text : EnglishForm(text) + L" / " + japanese;
 }
 
-int32_t HOST_CALL IgnoreProgress(int32_t, int32_t, int32_t) { return 1; }
-
 // What a filter reads is known only by running it: on one grey pixel, its message
 // boxes printed, not shown.
 std::vector<Setting> SettingsRead(const PluginModule& plugin, int32_t index, ProfileRedirect& profile) {
@@ -24,7 +22,7 @@ std::vector<Setting> SettingsRead(const PluginModule& plugin, int32_t index, Pro
   uint8_t destination[4] = {128, 128, 128, 255};
   const PixelRegion region{0, 0, 1, 1};
   const MessageCapture capture(plugin.Handle(), true);
-  plugin.Execute(index, nullptr, source, destination, 0, &region, 0, 1, 0, &IgnoreProgress, 0);
+  plugin.Execute(index, nullptr, source, destination, 0, &region, 0, 1, 0, &NoProgress, 0);
   return profile.Reads();
 }
 }  // namespace

@@ -17,8 +17,6 @@ bool HasTransparency(const Image& image) {
   }
   return false;
 }
-
-int32_t HOST_CALL NoProgress(int32_t, int32_t, int32_t) { return 1; }
 }  // namespace
 
 std::wstring ShortName(const FilterEntry& filter) {

@@ -108,6 +108,8 @@ std::vector<FilterEntry> PluginModule::Filters() const {
   return filters;
 }
 
+int32_t HOST_CALL NoProgress(int32_t, int32_t, int32_t) { return 1; }
+
 std::wstring EnglishForm(const std::wstring& text) { return text.substr(0, text.find(L'|')); }
 
 std::wstring JapaneseForm(const std::wstring& text) {

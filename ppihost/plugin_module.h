@@ -43,6 +43,10 @@ class PluginModule {
   PBF_GetNameFn getName = nullptr;
 };
 
+// A progress callback that shows nothing and never cancels: not every plug-in takes
+// a null one.
+int32_t HOST_CALL NoProgress(int32_t position, int32_t maximum, int32_t userData);
+
 // The part of an English|Japanese text before the bar, and the part after it (empty
 // when there is no bar).
 std::wstring EnglishForm(const std::wstring& text);

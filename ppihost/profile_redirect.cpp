@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <cwctype>
 #include <iterator>
 
 #include "ppihost/console_text.h"
@@ -13,14 +12,9 @@
 namespace {
 ProfileRedirect* active = nullptr;
 
-// The profile functions compare names without regard to case.
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
 std::pair<std::wstring, std::wstring> NameOf(const std::wstring& section, const std::wstring& key) {
-  return {Lower(section), Lower(key)};
+  // The profile functions compare names without regard to case.
+  return {FoldCase(section), FoldCase(key)};
 }
 
 // The A functions take their texts in the ANSI code page; null stays null.
@@ -30,15 +24,7 @@ std::optional<std::wstring> FromAnsi(const char* text) {
 }
 const wchar_t* Ptr(const std::optional<std::wstring>& text) { return text ? text->c_str() : nullptr; }
 
-std::string ToAnsi(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &bytes[0], n, nullptr,
-                      nullptr);
-  return bytes;
-}
+std::string ToAnsi(const std::wstring& text) { return BytesFromWide(text, CP_ACP); }
 
 // Copies a value into the caller's buffer of `size` units as the profile functions do:
 // cut to fit, always ended; returns the units copied.
@@ -268,7 +254,7 @@ BOOL ProfileRedirect::Write(const wchar_t* section, const wchar_t* key, const wc
     layer[NameOf(section, key)] = value ? std::optional<std::wstring>(value) : std::nullopt;
     return TRUE;
   }
-  const std::wstring removed = Lower(section);
+  const std::wstring removed = FoldCase(section);
   for (auto i = layer.begin(); i != layer.end();) i = i->first.first == removed ? layer.erase(i) : std::next(i);
   removedSections.insert(removed);
   return TRUE;

@@ -48,7 +48,7 @@ class ProfileRedirect {
 
  private:
   friend struct ProfileHooks;
-  using Name = std::pair<std::wstring, std::wstring>;  // section and key, lower case
+  using Name = std::pair<std::wstring, std::wstring>;  // section and key, FoldCase
 
   // The file the plug-in's call goes to.
   const wchar_t* PathFor(const wchar_t* given) const;
