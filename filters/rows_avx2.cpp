@@ -10,7 +10,7 @@ using Ops = simd_row::Avx2Vectors;
 
 void SolarizeRowAvx2(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t scaledThreshold,
                      int32_t channel, RowStores stores) {
-  ApplyRow<Ops>(src, dst, count, stores, simd_row::SolarizeKernel<Ops>(scaledThreshold, channel));
+  simd_row::SolarizeRow<Ops>(src, dst, count, scaledThreshold, channel, stores);
 }
 
 void PosterizeRowAvx2(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels,
