@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "filters/cut_low_bits_rows.h"
 #include "filters/pixel_rules.h"
@@ -147,12 +148,13 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::printf("Measured by `%s` on %s, in one native x86-64 Linux process of the row kernels "
+  std::printf("Measured by `%s` on %s (%u logical processors), in one native x86-64 Linux process of the row kernels "
               "(not PBF_Execute under Wine): 4096 x 4096 BGRA (64 MiB), page-aligned buffers, "
               "default settings, progress callback per row, caches cleared before each case; "
               "best (median) of %d rounds. The limit is the %s streaming copy for a separate "
               "destination and the %s load/xor/store pass in place; memcpy is glibc's.\n\n",
-              command.c_str(), ProcessorName().c_str(), repetitions, RowPathName(widest),
+              command.c_str(), ProcessorName().c_str(), std::thread::hardware_concurrency(),
+              repetitions, RowPathName(widest),
               RowPathName(widest));
   std::vector<TableLine> lines{
       {"limit: streaming copy, in-place pass", RowPathName(widest), &copyLimit, &inPlaceLimit}};
