@@ -26,7 +26,7 @@ bool HasRowPath(const CpuFeatures& features, RowPath path);
 RowPath FastestRowPath(const CpuFeatures& features);
 
 // The three filters' rows of one path. `src` may equal `dst`; `stores` is a hint that
-// the scalar path ignores.
+// only AVX2 Cut Low Bit follows (filters/rows_sse2.cpp and rows_avx2.cpp say why).
 struct FilterRows {
   void (*solarize)(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t scaledThreshold,
                    int32_t channel, RowStores stores);

@@ -22,7 +22,10 @@ inline uint32_t InvertedBits(int32_t channel) {
   }
 }
 
-template <class Ops>
+// kAllChannels: the default, all three colours inverted, takes the bytes to invert from
+// the comparison itself (0xFFFFFFFF >> 8), which leaves the 32-bit build one constant
+// register fewer to hold.
+template <class Ops, bool kAllChannels>
 struct SolarizeKernel {
   using Vector = typename Ops::Vector;
 
@@ -43,11 +46,23 @@ struct SolarizeKernel {
     const Vector luminance = Ops::AddDwords(Ops::MulAddWords(br, blueRedWeights),
                                             Ops::MulAddWords(ga, greenAlphaWeights));
     const Vector reached = Ops::GreaterDwords(luminance, belowThreshold);
+    if constexpr (kAllChannels) return Ops::Xor(pixels, Ops::LowThreeBytesOfDwords(reached));
     return Ops::Xor(pixels, Ops::And(reached, inverted));
   }
 
   Vector blueRed, blueRedWeights, greenAlphaWeights, belowThreshold, inverted;
 };
+
+// Solarization of a row, with the cheaper kernel when every colour is inverted.
+template <class Ops>
+void SolarizeRow(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t scaledThreshold,
+                 int32_t channel, RowStores stores) {
+  if (InvertedBits(channel) == 0x00FFFFFFu) {
+    ApplyRow<Ops>(src, dst, count, stores, SolarizeKernel<Ops, true>(scaledThreshold, channel));
+  } else {
+    ApplyRow<Ops>(src, dst, count, stores, SolarizeKernel<Ops, false>(scaledThreshold, channel));
+  }
+}
 
 // --- Posterization ----------------------------------------------------------------
 

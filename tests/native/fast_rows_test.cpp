@@ -107,8 +107,8 @@ int MaxDifferenceOverAllValues(const FastRow& fast, const ReferenceRow& referenc
 
 // Every width up to five of the widest vectors, with the destination at each pixel of
 // a vector line (the buffers start on a pixel boundary, so kMaxVectorPixels shifts
-// reach every one): every head and every tail below a vector (two vectors a step, then
-// one) is met. The source's shift matters less: its loads are unaligned anyway.
+// reach every one): every head, every tail below a vector and every count of single
+// vectors after the last whole cache line is met. The source's shift matters less: its loads are unaligned anyway.
 int MaxDifferenceOverShortRows(const FastRow& fast, const ReferenceRow& reference) {
   const Pixels input = AllValuesPattern(256);
   int worst = 0;

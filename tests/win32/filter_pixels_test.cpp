@@ -98,7 +98,7 @@ TEST_F(FilterPixels, ProgressAfterThreeRowsIsTruncatedThirds) {
 }
 
 TEST_F(FilterPixels, LargeSeparateImageStreamsTheSameResult) {
-  // 4 MiB and more goes out with non-temporal stores; the result must not change.
+  // 4 MiB and more may go out with non-temporal stores; the result must not change.
   for (const FilterCase& f : kFilters) {
     const FilterRun run = RunFilter(plugin, f.index, 1031, 1029, {1, 2, 1030, 1029}, false, 5);
     EXPECT_TRUE(RegionFiltered(run, f.defaults)) << f.name;

@@ -1,11 +1,10 @@
 // filter_bench: times each filter on each row path this processor has (tools/bench.sh),
-// through PBF_Execute on a 4096 x 4096 image, against memcpy of the same 64 MiB
-// measured in the same run.
+// through PBF_Execute on a 4096 x 4096 image, against the machine's limit measured in
+// the same process (tools/bench/limit_anchors.h), with the C runtime's memcpy beside it.
 //   filter_bench [REPETITIONS] [COMMAND]
 // It links the module's own objects, so that it can force each path (the module does
 // not export that); COMMAND is only echoed into the Markdown table it ends with. It
 // runs with default settings: no settings file may lie next to it.
-#include <cpuid.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -20,11 +19,15 @@
 #include "filters/active_rows.h"
 #include "plugin/filter_registry.h"
 #include "settings/settings_file.h"
+#include "tools/bench/bench_rounds.h"
+#include "tools/bench/limit_anchors.h"
 
 namespace {
 
 constexpr int32_t kSide = 4096;
 constexpr size_t kBytes = size_t(kSide) * kSide * 4;
+// Larger than any last-level cache this runs on.
+constexpr size_t kSweepBytes = size_t(256) << 20;
 constexpr const char* kFilterNames[] = {"Solarization", "Posterization", "Cut Low Bit"};
 constexpr int kFilters = 3;
 constexpr int kPaths = int(sizeof kRowPaths / sizeof kRowPaths[0]);
@@ -47,26 +50,14 @@ double Now() {
 }
 
 // A buffer of its own pages, touched once so that no run pays for page faults.
-uint8_t* NewImage() {
-  auto* p = static_cast<uint8_t*>(VirtualAlloc(nullptr, kBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+uint8_t* NewBuffer(size_t bytes) {
+  auto* p = static_cast<uint8_t*>(VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   if (!p) {
     std::fprintf(stderr, "filter_bench: out of memory\n");
     std::exit(1);
   }
-  std::memset(p, 0, kBytes);
+  std::memset(p, 1, bytes);
   return p;
-}
-
-std::string ProcessorName() {
-  unsigned words[12] = {};
-  if (__get_cpuid_max(0x80000000u, nullptr) < 0x80000004u) return "an unnamed processor";
-  for (unsigned i = 0; i < 3; ++i) {
-    __get_cpuid(0x80000002u + i, &words[i * 4], &words[i * 4 + 1], &words[i * 4 + 2], &words[i * 4 + 3]);
-  }
-  std::string name(reinterpret_cast<const char*>(words), sizeof words);
-  name = name.c_str();  // up to the first nul
-  const size_t first = name.find_first_not_of(' ');
-  return first == std::string::npos ? "an unnamed processor" : name.substr(first);
 }
 
 std::string SystemName() {
@@ -76,31 +67,15 @@ std::string SystemName() {
   return wineVersion ? std::string("Wine ") + wineVersion() : std::string("Windows");
 }
 
-struct Timings {
-  std::vector<double> ms;
-  double Best() const { return *std::min_element(ms.begin(), ms.end()); }
-  double Median() const {
-    std::vector<double> s = ms;
-    std::sort(s.begin(), s.end());
-    return s.size() % 2 ? s[s.size() / 2] : (s[s.size() / 2 - 1] + s[s.size() / 2]) / 2;
-  }
-};
-
-// One filter over the whole image; false when it did not report every row.
-bool Run(int filter, const uint8_t* source, uint8_t* destination, const PixelRegion& region,
-         Timings* timings) {
+// One filter over `region`; false when it did not report every row.
+bool Run(int filter, const uint8_t* source, uint8_t* destination, const PixelRegion& region) {
   progressCalls = 0;
-  const double t = Now();
   PBF_Execute(filter, nullptr, source, destination, 0, &region, 0, kSide, 0, &CountProgress, 0);
-  const double elapsed = Now() - t;
   const int32_t expected = region.bottom - region.top + 2;
-  if (progressCalls != expected) {
-    std::fprintf(stderr, "filter_bench: %s reported %d times, not %d\n", kFilterNames[filter],
-                 progressCalls, expected);
-    return false;
-  }
-  if (timings) timings->ms.push_back(elapsed);
-  return true;
+  if (progressCalls == expected) return true;
+  std::fprintf(stderr, "filter_bench: %s reported %d times, not %d\n", kFilterNames[filter],
+               progressCalls, expected);
+  return false;
 }
 
 }  // namespace
@@ -122,6 +97,10 @@ int main(int argc, char** argv) {
 
   const CpuFeatures features = ProcessorFeatures();
   const RowPath automatic = ActiveRowPath();
+  if (FastestRowPath(features) == RowPath::kScalar) {
+    std::fprintf(stderr, "filter_bench: the limit needs SSE2, which this processor lacks\n");
+    return 1;
+  }
   bool has[kPaths];
   std::printf("%s on %s; the module chooses %s\n", ProcessorName().c_str(), SystemName().c_str(),
               RowPathName(automatic));
@@ -130,9 +109,10 @@ int main(int argc, char** argv) {
     if (!has[p]) std::printf("%s path skipped: this processor lacks %s\n", RowPathName(kRowPaths[p]), RowPathName(kRowPaths[p]));
   }
 
-  uint8_t* source = NewImage();
-  uint8_t* destination = NewImage();
-  uint8_t* inPlace = NewImage();
+  uint8_t* source = NewBuffer(kBytes);
+  uint8_t* destination = NewBuffer(kBytes);
+  uint8_t* inPlace = NewBuffer(kBytes);
+  const uint8_t* sweep = NewBuffer(kSweepBytes);
   uint32_t seed = 12345;
   for (size_t i = 0; i < kBytes; i += 4) {
     seed = seed * 1664525u + 1013904223u;
@@ -141,67 +121,84 @@ int main(int argc, char** argv) {
   const PixelRegion whole{0, 0, kSide, kSide};
   // A one-pixel run measures what a call costs besides the pixels (reading settings).
   const PixelRegion onePixel{0, 0, 1, 1};
+  const auto refill = [&] { std::memcpy(inPlace, source, kBytes); };
 
-  // Rounds interleave every case, so that drifting machine load touches all alike.
-  Timings copyTimes, separate[kPaths][kFilters], inside[kPaths][kFilters], overhead[kFilters];
-  for (int round = -1; round < repetitions; ++round) {  // round -1 only warms up
-    const bool keep = round >= 0;
-    double t = Now();
-    std::memcpy(destination, source, kBytes);
-    if (keep) copyTimes.ms.push_back(Now() - t);
-    for (int p = 0; p < kPaths; ++p) {
-      if (!has[p]) continue;
-      ForceRowPath(kRowPaths[p]);
-      for (int f = 0; f < kFilters; ++f) {
-        if (!Run(f, source, destination, whole, keep ? &separate[p][f] : nullptr)) return 1;
-        std::memcpy(inPlace, source, kBytes);
-        if (!Run(f, inPlace, inPlace, whole, keep ? &inside[p][f] : nullptr)) return 1;
-      }
-    }
-    ForceRowPath(automatic);
-    for (int f = 0; f < kFilters; ++f) {
-      if (!Run(f, source, destination, onePixel, keep ? &overhead[f] : nullptr)) return 1;
-    }
+  // The limit is the widest path's anchors (kRowPaths is in RowPath order); the scalar
+  // path has none.
+  const RowPath widest = FastestRowPath(features);
+  Timings memcpyTimes, copies[kPaths], passes[kPaths], separate[kPaths][kFilters],
+      inside[kPaths][kFilters], callCost[kFilters], settingsCost[kFilters];
+  const Timings& copyLimit = copies[int(widest)];
+  const Timings& inPlaceLimit = passes[int(widest)];
+  std::vector<TimedCase> cases;
+  cases.push_back({nullptr, [&] { std::memcpy(destination, source, kBytes); return true; }, &memcpyTimes});
+  for (int p = 0; p < kPaths; ++p) {
+    const LimitAnchors anchors = AnchorsOf(kRowPaths[p]);
+    if (!has[p] || !anchors.copy) continue;
+    cases.push_back({nullptr, [&, anchors] { anchors.copy(source, destination, kBytes); return true; }, &copies[p]});
+    cases.push_back({refill, [&, anchors] { anchors.inPlace(inPlace, kBytes); return true; }, &passes[p]});
   }
-
-  std::printf("4096 x 4096 BGRA (64 MiB), default settings, progress callback; median (best)\n"
-              "of %d runs after one warm-up, and the ratio to memcpy of the same 64 MiB\n",
-              repetitions);
-  std::printf("  %-32s %8.2f ms (%6.2f)\n", "memcpy", copyTimes.Median(), copyTimes.Best());
-  for (int p = kPaths - 1; p >= 0; --p) {
+  for (int p = 0; p < kPaths; ++p) {
     if (!has[p]) continue;
+    const auto force = [p] { ForceRowPath(kRowPaths[p]); };
     for (int f = 0; f < kFilters; ++f) {
-      for (int mode = 0; mode < 2; ++mode) {
-        const Timings& t = mode == 0 ? separate[p][f] : inside[p][f];
-        const std::string label = std::string(RowPathName(kRowPaths[p])) + " " + kFilterNames[f] +
-                                  (mode == 0 ? ", separate" : ", in place");
-        std::printf("  %-32s %8.2f ms (%6.2f)  x%.2f (x%.2f)\n", label.c_str(), t.Median(), t.Best(),
-                    t.Median() / copyTimes.Median(), t.Best() / copyTimes.Best());
-      }
+      cases.push_back({force, [&, f] { return Run(f, source, destination, whole); }, &separate[p][f]});
+      cases.push_back({[&, force] { force(); refill(); }, [&, f] { return Run(f, inPlace, inPlace, whole); },
+                       &inside[p][f]});
     }
   }
   for (int f = 0; f < kFilters; ++f) {
-    const std::string label = std::string(kFilterNames[f]) + ", one pixel";
-    std::printf("  %-32s %8.3f ms (%6.3f)\n", label.c_str(), overhead[f].Median(), overhead[f].Best());
+    cases.push_back({[automatic] { ForceRowPath(automatic); },
+                     [&, f] { return Run(f, source, destination, onePixel); }, &callCost[f]});
   }
+  // The part of that cost which is the settings' reading, as each call does it.
+  volatile int32_t readValue = 0;
+  cases.push_back({nullptr, [&] { readValue = ReadSolarizationSettings().threshold; return true; }, &settingsCost[0]});
+  cases.push_back({nullptr, [&] { readValue = ReadPosterizationSettings().division; return true; }, &settingsCost[1]});
+  cases.push_back({nullptr, [&] { readValue = ReadCutLowBitSettings().rmask; return true; }, &settingsCost[2]});
+  if (!RunRounds(cases, repetitions, &Now, sweep, kSweepBytes)) return 1;
+  ForceRowPath(automatic);
 
   // Ready to paste into the README.
-  std::printf("\nMeasured by `%s` on %s under %s (medians of %d runs, as multiples of memcpy of "
-              "the same 64 MiB in the same process):\n\n",
-              command.c_str(), ProcessorName().c_str(), SystemName().c_str(), repetitions);
-  std::printf("| Filter | Path | Separate | In place |\n|---|---|---|---|\n");
-  std::printf("| memcpy | | %.2f ms | |\n", copyTimes.Median());
-  for (int f = 0; f < kFilters; ++f) {
-    for (int p = kPaths - 1; p >= 0; --p) {
-      const char* path = RowPathName(kRowPaths[p]);
-      if (!has[p]) {
-        std::printf("| %s | %s | not on this processor | |\n", kFilterNames[f], path);
-        continue;
-      }
-      std::printf("| %s | %s%s | x%.2f | x%.2f |\n", kFilterNames[f], path,
-                  kRowPaths[p] == automatic ? " (chosen)" : "",
-                  separate[p][f].Median() / copyTimes.Median(), inside[p][f].Median() / copyTimes.Median());
+  std::printf("\nMeasured by `%s` on %s under %s: 4096 x 4096 BGRA (64 MiB), page-aligned "
+              "buffers, PBF_Execute with default settings (no settings file) and a progress "
+              "callback, caches cleared before each case; best (median) of %d rounds. The "
+              "limit is the %s streaming copy for a separate destination and the %s "
+              "load/xor/store pass in place; memcpy is the C runtime's (msvcrt.dll%s).\n\n",
+              command.c_str(), ProcessorName().c_str(), SystemName().c_str(), repetitions,
+              RowPathName(widest), RowPathName(widest),
+              SystemName() == "Windows" ? "" : ", Wine's own");
+  std::vector<TableLine> lines{
+      {"limit: streaming copy, in-place pass", RowPathName(widest), &copyLimit, &inPlaceLimit}};
+  for (int p = int(widest) - 1; p >= 0; --p) {
+    if (has[p] && AnchorsOf(kRowPaths[p]).copy) {
+      lines.push_back({"streaming copy, in-place pass", RowPathName(kRowPaths[p]), &copies[p], &passes[p]});
     }
   }
+  lines.push_back({"memcpy (msvcrt)", "", &memcpyTimes, nullptr});
+  for (int f = 0; f < kFilters; ++f) {
+    for (int p = kPaths - 1; p >= 0; --p) {
+      const std::string path = RowPathName(kRowPaths[p]);
+      if (!has[p]) {
+        lines.push_back({kFilterNames[f], path + ": not on this processor", nullptr, nullptr});
+        continue;
+      }
+      lines.push_back({kFilterNames[f], path + (kRowPaths[p] == automatic ? " (chosen)" : ""),
+                       &separate[p][f], &inside[p][f]});
+    }
+  }
+  PrintTable(copyLimit, inPlaceLimit, lines);
+  std::printf("\nOne pixel (what a call costs besides the pixels, mostly reading the settings), "
+              "ms best (median):");
+  for (int f = 0; f < kFilters; ++f) {
+    std::printf("%s %s %.3f (%.3f)", f ? "," : "", kFilterNames[f], callCost[f].Best(),
+                callCost[f].Median());
+  }
+  std::printf(".\nOf which reading the settings (3, 2 and 5 keys), ms best (median):");
+  for (int f = 0; f < kFilters; ++f) {
+    std::printf("%s %s %.3f (%.3f)", f ? "," : "", kFilterNames[f], settingsCost[f].Best(),
+                settingsCost[f].Median());
+  }
+  std::printf(".\n");
   return 0;
 }
