@@ -14,7 +14,7 @@
 #include "ppihost/input_patterns.h"
 #include "ppihost/interrupt.h"
 #include "ppihost/progress_bar.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
 
 namespace {
 

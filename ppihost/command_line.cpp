@@ -1,12 +1,10 @@
 #include "ppihost/command_line.h"
 
-#include <cerrno>
-#include <cwchar>
 #include <cwctype>
-#include <limits>
 
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
+#include "ppihost/whole_number.h"
 
 const wchar_t kUsage[] =
     L"usage: ppihost list PLUGIN [--keys]\n"
@@ -29,22 +27,6 @@ const wchar_t kUsage[] =
     L"each filter reads, with the values in effect.";
 
 namespace {
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
-bool ReadInt32(const std::wstring& text, int32_t& value) {
-  if (text.empty()) return false;
-  wchar_t* end = nullptr;
-  errno = 0;
-  const long long v = std::wcstoll(text.c_str(), &end, 10);
-  if (errno != 0 || *end != L'\0' || std::iswspace(text[0])) return false;
-  if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) return false;
-  value = static_cast<int32_t>(v);
-  return true;
-}
 
 // SECTION.KEY=VALUE: the name ends at the first =, the section at the last dot before it.
 Setting ParseSetting(const std::wstring& text) {
@@ -83,7 +65,7 @@ Arguments ParseArguments(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg == L"--batch") {
-      args.batch = true;
+      args.unattended = true;
     } else if (arg == L"--region") {
       if (i + 1 >= argc) throw HostError{kExitUsage, L"--region needs LEFT,TOP,RIGHT,BOTTOM"};
       args.region = argv[++i];
@@ -137,32 +119,6 @@ PixelRegion ParseRegion(const std::wstring& text, int32_t width, int32_t height)
                                     L"x" + std::to_wstring(height) + L" image"};
   }
   return r;
-}
-
-const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const std::wstring& choice) {
-  int32_t index;
-  if (ReadInt32(choice, index)) {
-    for (const FilterEntry& f : filters) {
-      if (f.index == index) return f;
-    }
-    throw HostError{kExitUsage, L"no filter " + choice + L": the plug-in has " +
-                                    std::to_wstring(filters.size()) + L" (see ppihost list)"};
-  }
-  const std::wstring wanted = Lower(choice);
-  std::vector<const FilterEntry*> matches;
-  for (const FilterEntry& f : filters) {
-    const std::wstring english = Lower(EnglishForm(f.name));
-    if (wanted.empty() || english.rfind(wanted, 0) != 0) continue;
-    // "Solarization" names "Solarization..." exactly.
-    const size_t dots = english.find_last_not_of(L'.');
-    if (english == wanted || english.substr(0, dots + 1) == wanted) return f;
-    matches.push_back(&f);
-  }
-  if (matches.size() == 1) return *matches.front();
-  if (matches.empty()) throw HostError{kExitUsage, L"no filter named " + choice + L" (see ppihost list)"};
-  std::wstring names;
-  for (const FilterEntry* f : matches) names += (names.empty() ? L"" : L", ") + EnglishForm(f->name);
-  throw HostError{kExitUsage, L"filter " + choice + L" is ambiguous: " + names};
 }
 
 void ExpectPositional(const Arguments& args, size_t count) {

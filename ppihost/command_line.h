@@ -5,14 +5,13 @@
 #include <vector>
 
 #include "base/host_types.h"
-#include "ppihost/plugin_module.h"
-#include "ppihost/profile_redirect.h"
+#include "ppihost/setting.h"
 
 struct Arguments {
   std::wstring command;                  // list, run, setup or help
   std::vector<std::wstring> positional;  // after the command
   std::optional<std::wstring> region;    // --region LEFT,TOP,RIGHT,BOTTOM
-  bool batch = false;                    // --batch
+  bool unattended = false;               // --batch: nobody to answer a dialog
   std::optional<std::wstring> settings;  // --settings FILE
   std::vector<Setting> overrides;        // --set SECTION.KEY=VALUE, in order
   bool keys = false;                     // list --keys
@@ -35,11 +34,6 @@ Arguments ParseArguments(int argc, wchar_t** argv);
 // "LEFT,TOP,RIGHT,BOTTOM" in pixels; the region must lie inside the image
 // (0 <= left <= right <= width, 0 <= top <= bottom <= height). Throws HostError (kExitUsage).
 PixelRegion ParseRegion(const std::wstring& text, int32_t width, int32_t height);
-
-// A filter's index, or a case-insensitive prefix of its English name (an exact name
-// wins over longer names it begins). Throws HostError (kExitUsage) when nothing or more
-// than one filter matches.
-const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const std::wstring& choice);
 
 // Throws HostError (kExitUsage) unless there are exactly `count` positional arguments.
 void ExpectPositional(const Arguments& args, size_t count);

@@ -10,7 +10,8 @@
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
 #include "ppihost/output_file.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
+#include "ppihost/system_message.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 #include "ppihost/console_text.h"
 #include "ppihost/exit_codes.h"
 #include "ppihost/message_capture.h"
+#include "ppihost/plugin_module.h"
+#include "ppihost/profile_redirect.h"
 
 namespace {
 std::wstring BothForms(const std::wstring& text) {

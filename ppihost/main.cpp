@@ -43,7 +43,7 @@ int wmain(int argc, wchar_t** argv) {
   try {
     Arguments args = ParseArguments(argc, argv);
     // Nobody can answer a message box when the commands come from a pipe or a file.
-    if (!IsTerminal(StdIn())) args.batch = true;
+    if (!IsTerminal(StdIn())) args.unattended = true;
     const ComApartment com;
     if (args.command == L"list") return ListCommand(args);
     if (args.command == L"run") return RunCommand(args);

@@ -9,7 +9,8 @@
 #include "ppihost/file_handle.h"
 #include "ppihost/host_error.h"
 #include "ppihost/interrupt.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
+#include "ppihost/system_message.h"
 
 namespace {
 

@@ -43,7 +43,7 @@ int FilterPicture(const FilterJob& job, const std::wstring& inputName, const std
   {
     Locked oneCall(job.executeLock);
     // Of many pictures, a failure is said in one line that names its file.
-    MessageCapture capture(job.plugin.Handle(), job.batch, !job.manyPictures);
+    MessageCapture capture(job.plugin.Handle(), job.unattended, !job.manyPictures);
     std::optional<ProgressBar> bar;
     if (!job.manyPictures) bar.emplace(StdErr(), ShortName(job.filter));
     job.plugin.Execute(job.filter.index, nullptr, source.pixels.data(), result.pixels.data(), 0,

@@ -14,7 +14,7 @@ struct FilterJob {
   const PluginModule& plugin;  // loaded once for the call
   const FilterEntry& filter;
   const std::optional<std::wstring>& region;  // as given to --region
-  bool batch;                  // the plug-in's message boxes printed, not shown
+  bool unattended;             // the plug-in's message boxes printed, not shown
   bool manyPictures;           // one bar for the call, no bar per picture
   // PBF_Execute runs one call at a time: a plug-in need not be thread-safe.
   CriticalSection& executeLock;

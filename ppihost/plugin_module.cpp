@@ -1,14 +1,22 @@
 #include "ppihost/plugin_module.h"
 
 #include <algorithm>
+#include <cwctype>
 
 #include "ppihost/console_text.h"
 #include "ppihost/exit_codes.h"
 #include "ppihost/file_handle.h"
 #include "ppihost/host_error.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
+#include "ppihost/system_message.h"
+#include "ppihost/whole_number.h"
 
 namespace {
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
 
 // Texts of the host's plug-in interface fit in 38 bytes; the rest is headroom.
 constexpr int32_t kTextBufferSize = 256;
@@ -115,4 +123,30 @@ std::wstring EnglishForm(const std::wstring& text) { return text.substr(0, text.
 std::wstring JapaneseForm(const std::wstring& text) {
   const size_t bar = text.find(L'|');
   return bar == std::wstring::npos ? std::wstring() : text.substr(bar + 1);
+}
+
+const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const std::wstring& choice) {
+  int32_t index;
+  if (ReadInt32(choice, index)) {
+    for (const FilterEntry& f : filters) {
+      if (f.index == index) return f;
+    }
+    throw HostError{kExitUsage, L"no filter " + choice + L": the plug-in has " +
+                                    std::to_wstring(filters.size()) + L" (see ppihost list)"};
+  }
+  const std::wstring wanted = Lower(choice);
+  std::vector<const FilterEntry*> matches;
+  for (const FilterEntry& f : filters) {
+    const std::wstring english = Lower(EnglishForm(f.name));
+    if (wanted.empty() || english.rfind(wanted, 0) != 0) continue;
+    // "Solarization" names "Solarization..." exactly.
+    const size_t dots = english.find_last_not_of(L'.');
+    if (english == wanted || english.substr(0, dots + 1) == wanted) return f;
+    matches.push_back(&f);
+  }
+  if (matches.size() == 1) return *matches.front();
+  if (matches.empty()) throw HostError{kExitUsage, L"no filter named " + choice + L" (see ppihost list)"};
+  std::wstring names;
+  for (const FilterEntry* f : matches) names += (names.empty() ? L"" : L", ") + EnglishForm(f->name);
+  throw HostError{kExitUsage, L"filter " + choice + L" is ambiguous: " + names};
 }

@@ -51,3 +51,8 @@ int32_t HOST_CALL NoProgress(int32_t position, int32_t maximum, int32_t userData
 // when there is no bar).
 std::wstring EnglishForm(const std::wstring& text);
 std::wstring JapaneseForm(const std::wstring& text);
+
+// A filter's index, or a case-insensitive prefix of its English name (an exact name
+// wins over longer names it begins). Throws HostError (kExitUsage) when nothing or more
+// than one filter matches.
+const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const std::wstring& choice);

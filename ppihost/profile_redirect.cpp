@@ -7,7 +7,7 @@
 #include "ppihost/console_text.h"
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
 
 namespace {
 ProfileRedirect* active = nullptr;

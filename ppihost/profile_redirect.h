@@ -15,14 +15,8 @@
 #include <vector>
 
 #include "ppihost/import_patch.h"
+#include "ppihost/setting.h"
 #include "ppihost/threads.h"
-
-// SECTION.KEY=VALUE, the names as the settings file spells them.
-struct Setting {
-  std::wstring section;
-  std::wstring key;
-  std::wstring value;
-};
 
 // Any thread may call the plug-in while the object lives; its state is behind a lock.
 // One at a time.

@@ -35,7 +35,7 @@ int RunCommand(const Arguments& args) {
   const std::vector<FilterEntry> filters = plugin.Filters();
   const FilterEntry& filter = ChooseFilter(filters, args.positional[1]);
   CriticalSection executeLock;
-  const FilterJob job{plugin, filter, args.region, args.batch, args.outDir.has_value(), executeLock};
+  const FilterJob job{plugin, filter, args.region, args.unattended, args.outDir.has_value(), executeLock};
 
   // Settings given for the run are for the run alone: what the plug-in writes is kept
   // in memory.

@@ -14,7 +14,7 @@
 #include "ppihost/commands.h"
 #include "ppihost/host_error.h"
 #include "ppihost/file_handle.h"
-#include "ppihost/system_error.h"
+#include "ppihost/system_message.h"
 #include "zuzovezu_version.h"
 
 namespace {

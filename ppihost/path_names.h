@@ -1,13 +1,8 @@
-// Small helpers around the platform's file names and error texts.
+// The platform's file names: their full and any-length forms, and the one case in
+// which the file system compares them.
 #pragma once
-#include <windows.h>
-
 #include <string>
 
-// The words for a system error or an HRESULT, on one line, followed by the code in
-// hex: "the image's pixel format is not supported (0x88982F80)". The imaging codes,
-// which the system's message table lacks, come from a table of our own.
-std::wstring SystemMessage(DWORD error);
 // The absolute, cleaned-up form of a path (the path itself when the system refuses it).
 std::wstring FullPath(const std::wstring& path);
 // A full path in the form the file functions accept at any length: past MAX_PATH it
