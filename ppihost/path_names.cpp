@@ -18,6 +18,11 @@ std::wstring AnyLengthPath(const std::wstring& full) {
   return L"\\\\?\\" + full;
 }
 
+bool IsExistingFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::wstring FoldCase(std::wstring name) {
   if (!name.empty()) CharUpperBuffW(&name[0], static_cast<DWORD>(name.size()));
   return name;

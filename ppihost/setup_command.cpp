@@ -29,7 +29,8 @@ int SetupCommand(const Arguments& args) {
   InitCommonControlsEx(&controls);
 
   // The dialog reads the settings given and saves to --settings FILE, if given.
-  const ProfileRedirect profile(plugin.Handle(), args.settings, args.overrides, false);
+  const ProfileRedirect profile(plugin.Handle(), args.settings, args.overrides,
+                                ProfileWrites::ToFile);
   const int32_t confirmed = plugin.Setup(filter.index, nullptr, image.pixels.data(), image.width, image.height);
   WriteLine(StdOut(), EnglishForm(filter.name) + (confirmed ? L" settings confirmed" : L" settings cancelled"));
   return confirmed ? kExitOk : kExitDeclined;
