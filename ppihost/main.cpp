@@ -49,11 +49,11 @@ int wmain(int argc, wchar_t** argv) {
     if (args.command == L"run") return RunCommand(args);
     if (args.command == L"setup") return SetupCommand(args);
     if (args.command == L"help") {
-      WriteLine(StdOut(), kUsage);
+      WriteLine(StdOut(), Usage());
       return kExitOk;
     }
     if (!args.command.empty()) throw HostError{kExitUsage, L"unknown command " + args.command + L" (see ppihost help)"};
-    WriteLine(StdErr(), kUsage);
+    WriteLine(StdErr(), Usage());
     return kExitUsage;
   } catch (const HostError& e) {
     WriteLine(StdErr(), L"ppihost: " + e.message);

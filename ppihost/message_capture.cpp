@@ -1,16 +1,11 @@
 #include "ppihost/message_capture.h"
 
 #include "ppihost/console_text.h"
+#include "ppihost/plugin_module.h"
 
 namespace {
 MessageCapture* active = nullptr;
 
-// The plug-ins' narrow texts are Shift-JIS whatever the system's code page.
-constexpr UINT kPluginCodePage = 932;
-
-std::wstring FromNarrow(const char* text) {
-  return text ? WideFromCodePage(text, kPluginCodePage) : std::wstring();
-}
 std::wstring FromWide(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
 
 // The static control that holds a message box's text.
@@ -59,7 +54,7 @@ std::wstring OneLine(const std::wstring& text) {
 
 struct MessageBoxHooks {
   static int WINAPI BoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    return active->Raise(owner, FromNarrow(text), FromNarrow(caption), type);
+    return active->Raise(owner, FromPluginText(text), FromPluginText(caption), type);
   }
   static int WINAPI BoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     return active->Raise(owner, FromWide(text), FromWide(caption), type);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 
 #include "ppihost/exit_codes.h"
 #include "ppihost/file_handle.h"
@@ -26,7 +25,7 @@ constexpr DWORD kBlockBytes = 1 << 20;
 bool IsDeviceName(const std::wstring& name) {
   std::wstring base = name.substr(0, name.find(L'.'));
   while (!base.empty() && base.back() == L' ') base.pop_back();
-  for (wchar_t& c : base) c = static_cast<wchar_t>(std::towupper(c));
+  base = FoldCase(base);
   if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" ||
       base == L"CONIN$" || base == L"CONOUT$") {
     return true;

@@ -1,7 +1,6 @@
 #include "ppihost/plugin_module.h"
 
 #include <algorithm>
-#include <cwctype>
 
 #include "ppihost/console_text.h"
 #include "ppihost/exit_codes.h"
@@ -12,11 +11,6 @@
 #include "ppihost/whole_number.h"
 
 namespace {
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
 
 // Texts of the host's plug-in interface fit in 38 bytes; the rest is headroom.
 constexpr int32_t kTextBufferSize = 256;
@@ -53,15 +47,10 @@ std::wstring ImageProblem(const std::wstring& path) {
   return {};
 }
 
-// The buffer is zeroed and one byte longer than announced, so the text always ends.
-std::wstring TextFromBuffer(const char* buffer) { return WideFromCodePage(buffer, 932); }
 
 // Loads the plug-in, after checking that the file is one. Throws HostError (kExitPlugin).
 HMODULE LoadPlugin(const std::wstring& path, const std::wstring& given) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    throw HostError{kExitPlugin, L"no plug-in file " + given};
-  }
+  if (!IsExistingFile(path)) throw HostError{kExitPlugin, L"no plug-in file " + given};
   const std::wstring problem = ImageProblem(path);
   if (!problem.empty()) throw HostError{kExitPlugin, L"cannot load " + given + L" as a plug-in: " + problem};
   // No system dialog when the file is not a loadable module; the plug-in's own
@@ -99,9 +88,10 @@ PluginModule::PluginModule(const std::wstring& given)
 
 std::wstring PluginModule::Info() const {
   if (!getPluginInfo) return {};
+  // Zeroed and one byte longer than announced, so the text always ends.
   char buffer[kTextBufferSize + 1] = {};
   getPluginInfo(buffer, kTextBufferSize);
-  return TextFromBuffer(buffer);
+  return FromPluginText(buffer);
 }
 
 std::vector<FilterEntry> PluginModule::Filters() const {
@@ -111,12 +101,16 @@ std::vector<FilterEntry> PluginModule::Filters() const {
   for (int32_t i = 0; i < count; ++i) {
     char category[kTextBufferSize + 1] = {}, name[kTextBufferSize + 1] = {};
     getName(i, category, kTextBufferSize, name, kTextBufferSize);
-    filters.push_back({i, TextFromBuffer(category), TextFromBuffer(name)});
+    filters.push_back({i, FromPluginText(category), FromPluginText(name)});
   }
   return filters;
 }
 
 int32_t HOST_CALL NoProgress(int32_t, int32_t, int32_t) { return 1; }
+
+std::wstring FromPluginText(const char* text) {
+  return text ? WideFromCodePage(text, 932) : std::wstring();
+}
 
 std::wstring EnglishForm(const std::wstring& text) { return text.substr(0, text.find(L'|')); }
 
@@ -134,10 +128,10 @@ const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const s
     throw HostError{kExitUsage, L"no filter " + choice + L": the plug-in has " +
                                     std::to_wstring(filters.size()) + L" (see ppihost list)"};
   }
-  const std::wstring wanted = Lower(choice);
+  const std::wstring wanted = FoldCase(choice);
   std::vector<const FilterEntry*> matches;
   for (const FilterEntry& f : filters) {
-    const std::wstring english = Lower(EnglishForm(f.name));
+    const std::wstring english = FoldCase(EnglishForm(f.name));
     if (wanted.empty() || english.rfind(wanted, 0) != 0) continue;
     // "Solarization" names "Solarization..." exactly.
     const size_t dots = english.find_last_not_of(L'.');

@@ -47,6 +47,9 @@ class PluginModule {
 // a null one.
 int32_t HOST_CALL NoProgress(int32_t position, int32_t maximum, int32_t userData);
 
+// A plug-in's narrow text: Shift-JIS (code page 932) whatever the system's code page.
+std::wstring FromPluginText(const char* text);
+
 // The part of an English|Japanese text before the bar, and the part after it (empty
 // when there is no bar).
 std::wstring EnglishForm(const std::wstring& text);

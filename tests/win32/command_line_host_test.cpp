@@ -13,7 +13,9 @@
 #include "ppihost/com_ref.h"
 #include "ppihost/commands.h"
 #include "ppihost/host_error.h"
+#include "ppihost/import_patch.h"
 #include "ppihost/file_handle.h"
+#include "ppihost/output_file.h"
 #include "ppihost/system_message.h"
 #include "zuzovezu_version.h"
 
@@ -129,7 +131,7 @@ class CommandLineHost : public ::testing::Test {
 
   void Write(const std::wstring& path, const Image& image) const {
     try {
-      WriteImage(path, image);
+      OutputFile(path).Write(EncodeImage(path, image));
     } catch (const HostError& e) {
       FAIL() << Utf8(e.message);
     }
@@ -337,6 +339,10 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
       {"reversed region", {L"run", plugin, L"0", in, out, L"--region", L"3,0,2,2"}, 2, "not inside"},
       {"three numbers", {L"run", plugin, L"0", in, out, L"--region", L"1,2,3"}, 2, "four whole numbers"},
       {"not numbers", {L"run", plugin, L"0", in, out, L"--region", L"a,b,c,d"}, 2, "four whole numbers"},
+      // Refused with the options, before the (unreadable) picture is read.
+      {"not numbers, many pictures", {L"run", plugin, L"0", bad, L"--out-dir", folder, L"--region=1,2,3,"},
+       2, "four whole numbers"},
+      {"region without numbers", {L"list", plugin, L"--region"}, 2, "--region needs LEFT,TOP,RIGHT,BOTTOM"},
       // The output is checked before the input is read: these inputs are not images.
       {"no output folder", {L"run", plugin, L"0", bad, folder + L"none\\out.png"}, 5, "no folder"},
       {"output is a folder", {L"run", plugin, L"0", bad, folder + L"sub"}, 5, "cannot"},
@@ -495,6 +501,14 @@ TEST_F(CommandLineHost, BatchWritesEveryGoodPictureAndNamesTheBadOne) {
     EXPECT_EQ(FirstDifference(Read(out + L"p" + std::to_wstring(i) + L".png"),
                               Apply(pictures[i], PosterizeDefault)), "") << i;
   }
+
+  // A region too wide for one picture fails that picture alone, and names it.
+  const HostResult region = RunHost({L"run", plugin, L"post", folder + L"p0.png", folder + L"p1.png",
+                                     L"--out-dir", out, L"--region", L"1,1,10,5"});
+  EXPECT_EQ(region.exitCode, 2u) << region.err;
+  EXPECT_EQ(region.err, "ppihost: region 1,1,10,5 is not inside " + Utf8(folder) + "p0.png, a 9x6 image; " +
+                            Utf8(out) + "p0.png was not written\nppihost: 1 written, 1 failed\n");
+  EXPECT_EQ(FirstDifference(Read(out + L"p1.png"), Apply(pictures[1], PosterizeDefault, 1, 1, 10, 5)), "");
 }
 
 // The plug-in runs one call at a time while pictures are read and written on several
