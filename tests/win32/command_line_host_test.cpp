@@ -248,6 +248,14 @@ TEST_F(CommandLineHost, RunWritesEveryOutputFormat) {
     EXPECT_EQ(FirstDifference(written, std::wstring(name) == L"out.bmp" ? opaque : posterized), "");
   }
 
+  // An opaque picture loses nothing in formats without alpha.
+  Write(folder + L"opaque.png", TestPicture(16, 12, false));
+  for (const wchar_t* name : {L"out.bmp", L"out.jpg"}) {
+    const HostResult r = Run(L"1", folder + L"opaque.png", folder + name);
+    EXPECT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(r.err, "") << Utf8(name);
+  }
+
   // JPEG is lossy and has no alpha: a smooth picture comes back close, not exact, and
   // its colours are kept as they are, not blended by alpha.
   Image smooth = TestPicture(32, 24, true);
@@ -361,6 +369,8 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
       {"unknown command", {L"filter", plugin, L"0", in, out}, 2, "unknown command filter"},
       // Many pictures: refused before any work.
       {"one base name twice", {L"run", plugin, L"0", in, folder + L"sub\\in.png", L"--out-dir", folder},
+       2, "would both be written to"},
+      {"base names in two cases", {L"run", plugin, L"0", in, folder + L"sub\\IN.Png", L"--out-dir", folder},
        2, "would both be written to"},
       {"no output folder", {L"run", plugin, L"0", in, L"--out-dir", folder + L"none"}, 5, "no folder"},
       {"pattern matches nothing", {L"run", plugin, L"0", folder + L"*.gif", L"--out-dir", folder}, 4,
@@ -537,6 +547,78 @@ TEST_F(CommandLineHost, JobsDoNotChangeTheOutputs) {
   EXPECT_EQ(outputs[0].find("(missing)"), std::string::npos);
 }
 
+// Inputs made in reverse name order, and a folder the pattern matches too: the files
+// are taken in name order and the folder not at all, and the run ends with the code of
+// the first to fail in that order, however many pictures are worked on at once.
+TEST_F(CommandLineHost, BatchTakesFilesInNameOrderAndEndsWithTheFirstFailure) {
+  const std::wstring out = folder + L"sub\\";
+  ASSERT_TRUE(CreateDirectoryW(out.c_str(), nullptr));
+  ASSERT_TRUE(SUCCEEDED(WriteTwoPageTiff(folder + L"s_c.tif", TestPicture(4, 3, true), TestPicture(4, 3, true))));
+  WriteBytes(folder + L"s_b.png", "not an image\n");
+  Write(folder + L"s_a.png", TestPicture(9, 6, true));
+  const std::string failures =
+      "ppihost: cannot read " + Utf8(folder) + "s_b.png as an image (PNG, BMP, JPEG, TIFF or GIF): "
+      "no codec for this image format is installed (0x88982F50)\n"
+      "ppihost: " + Utf8(folder) + "s_c.tif holds 2 frames and only the first would be filtered: frames 2 "
+      "to 2 would be lost; " + Utf8(out) + "s_c.png was not written\n";
+  for (const wchar_t* jobs : {L"1", L"2"}) {
+    SCOPED_TRACE(Utf8(jobs));
+    const HostResult r = RunHost({L"run", plugin, L"0", folder + L"s*", L"--out-dir", out, L"--format", L"png",
+                                  L"--jobs", jobs});
+    EXPECT_EQ(r.exitCode, 4u) << r.err;
+    // One at a time, the lines follow the names too.
+    if (jobs == std::wstring(L"1")) {
+      EXPECT_EQ(r.err, failures + "ppihost: 1 written, 2 failed\n");
+    }
+    EXPECT_EQ(Files(out), std::set<std::wstring>{L"s_a.png"});
+  }
+}
+
+// The written file reaches the disk before it replaces the output: the order of the
+// platform calls, seen through this program's import table (the host's output file is
+// linked into it).
+std::vector<std::string>* fileCalls = nullptr;
+template <class Fn>
+Fn Kernel32(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+BOOL WINAPI LoggedWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+  fileCalls->push_back("write");
+  return Kernel32<decltype(&WriteFile)>("WriteFile")(file, data, size, written, overlapped);
+}
+BOOL WINAPI LoggedFlush(HANDLE file) {
+  fileCalls->push_back("flush");
+  return Kernel32<decltype(&FlushFileBuffers)>("FlushFileBuffers")(file);
+}
+BOOL WINAPI LoggedClose(HANDLE handle) {
+  fileCalls->push_back("close");
+  return Kernel32<decltype(&CloseHandle)>("CloseHandle")(handle);
+}
+BOOL WINAPI LoggedMove(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  fileCalls->push_back("move");
+  return Kernel32<decltype(&MoveFileExW)>("MoveFileExW")(from, to, flags);
+}
+
+TEST_F(CommandLineHost, OutputIsFlushedAndClosedBeforeItReplacesTheOld) {
+  const std::wstring out = folder + L"out.png";
+  WriteBytes(out, "old");
+  OutputFile output(out);
+  std::vector<std::string> calls;
+  fileCalls = &calls;
+  {
+    const ImportHook hooks[] = {{"WriteFile", reinterpret_cast<void*>(&LoggedWrite)},
+                                {"FlushFileBuffers", reinterpret_cast<void*>(&LoggedFlush)},
+                                {"CloseHandle", reinterpret_cast<void*>(&LoggedClose)},
+                                {"MoveFileExW", reinterpret_cast<void*>(&LoggedMove)},
+                                {nullptr, nullptr}};
+    const ImportPatches patches(GetModuleHandleW(nullptr), "kernel32.dll", hooks);
+    output.Write({'n', 'e', 'w'});
+  }
+  fileCalls = nullptr;
+  EXPECT_EQ(calls, (std::vector<std::string>{"write", "flush", "close", "move"}));
+  EXPECT_EQ(ReadBytes(out), "new");
+}
+
 struct DialogSearch {
   DWORD pid;
   HWND found;
@@ -583,6 +665,7 @@ TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
 // A plug-in with Shift-JIS names in the narrow functions, which reads a section whole
 // and writes while it runs: --settings and --set reach it, and what it wrote one value
 // at a time it reads back, with no file written.
+// --set alone keeps the plug-in's writes from its own file (narrow.ini) as well.
 TEST_F(CommandLineHost, NarrowProfileFunctionsAreRedirectedToo) {
   Write(folder + L"in.png", TestPicture(2, 1, true));
   ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(), (folder + L"narrow.ppi").c_str(), FALSE));
@@ -590,17 +673,21 @@ TEST_F(CommandLineHost, NarrowProfileFunctionsAreRedirectedToo) {
   const std::string given = Stamp(folder + L"given.ini");
   std::set<std::wstring> files = Files();
   files.insert(L"out.png");
-  const HostResult r = RunHost({L"run", folder + L"narrow.ppi", L"narrow", folder + L"in.png", folder + L"out.png",
-                                L"--settings", folder + L"given.ini",
-                                L"--set", L"\u8a2d\u5b9a.\u6bb5\u968e=42"});  // 設定.段階
-  ASSERT_EQ(r.exitCode, 0u) << r.err;
-  EXPECT_EQ(r.err, "");
-  const Pixel first = At(Read(folder + L"out.png"), 0, 0);
-  EXPECT_EQ(first.b, 42);
-  EXPECT_EQ(first.g, 43);
-  EXPECT_EQ(first.r, 9);
-  EXPECT_EQ(Files(), files);
-  EXPECT_EQ(Stamp(folder + L"given.ini"), given);
+  for (bool settingsFile : {true, false}) {
+    SCOPED_TRACE(settingsFile ? "--settings and --set" : "--set alone");
+    std::vector<std::wstring> args{L"run", folder + L"narrow.ppi", L"narrow", folder + L"in.png", folder + L"out.png",
+                                   L"--set", L"\u8a2d\u5b9a.\u6bb5\u968e=42"};  // 設定.段階
+    if (settingsFile) args.insert(args.end(), {L"--settings", folder + L"given.ini"});
+    const HostResult r = RunHost(args);
+    ASSERT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(r.err, "");
+    const Pixel first = At(Read(folder + L"out.png"), 0, 0);
+    EXPECT_EQ(first.b, 42);
+    EXPECT_EQ(first.g, 43);
+    EXPECT_EQ(first.r, settingsFile ? 9 : 0);
+    EXPECT_EQ(Files(), files);
+    EXPECT_EQ(Stamp(folder + L"given.ini"), given);
+  }
 }
 
 TEST_F(CommandLineHost, OutputMayReplaceTheInput) {
