@@ -14,6 +14,7 @@
 #include "ppihost/commands.h"
 #include "ppihost/host_error.h"
 #include "ppihost/import_patch.h"
+#include "ppihost/input_patterns.h"
 #include "ppihost/file_handle.h"
 #include "ppihost/output_file.h"
 #include "ppihost/system_message.h"
@@ -547,10 +548,10 @@ TEST_F(CommandLineHost, JobsDoNotChangeTheOutputs) {
   EXPECT_EQ(outputs[0].find("(missing)"), std::string::npos);
 }
 
-// Inputs made in reverse name order, and a folder the pattern matches too: the files
-// are taken in name order and the folder not at all, and the run ends with the code of
-// the first to fail in that order, however many pictures are worked on at once.
-TEST_F(CommandLineHost, BatchTakesFilesInNameOrderAndEndsWithTheFirstFailure) {
+// Two failures of different codes, and a folder the pattern matches too: the folder is
+// not taken, and the run ends with the code of the first to fail in name order, however
+// many pictures are worked on at once.
+TEST_F(CommandLineHost, BatchEndsWithTheCodeOfTheFirstFailureInNameOrder) {
   const std::wstring out = folder + L"sub\\";
   ASSERT_TRUE(CreateDirectoryW(out.c_str(), nullptr));
   ASSERT_TRUE(SUCCEEDED(WriteTwoPageTiff(folder + L"s_c.tif", TestPicture(4, 3, true), TestPicture(4, 3, true))));
@@ -617,6 +618,48 @@ TEST_F(CommandLineHost, OutputIsFlushedAndClosedBeforeItReplacesTheOld) {
   fileCalls = nullptr;
   EXPECT_EQ(calls, (std::vector<std::string>{"write", "flush", "close", "move"}));
   EXPECT_EQ(ReadBytes(out), "new");
+}
+
+// A folder that lists its entries in an order of its own, as a FAT volume lists them
+// as they were made (Wine sorts them), with a folder among them: what a pattern matches
+// is the files, in the order of their names whatever their case.
+struct Listing {
+  std::vector<std::pair<std::wstring, DWORD>> entries;  // name, attributes
+  size_t next = 0;
+};
+Listing* listing = nullptr;
+BOOL WINAPI ListNext(HANDLE, LPWIN32_FIND_DATAW found) {
+  if (listing->next == listing->entries.size()) return FALSE;
+  *found = WIN32_FIND_DATAW{};
+  const auto& [name, attributes] = listing->entries[listing->next++];
+  found->dwFileAttributes = attributes;
+  name.copy(found->cFileName, MAX_PATH - 1);
+  return TRUE;
+}
+HANDLE WINAPI ListFirst(LPCWSTR, LPWIN32_FIND_DATAW found) {
+  listing->next = 0;
+  return ListNext(nullptr, found) ? reinterpret_cast<HANDLE>(listing) : INVALID_HANDLE_VALUE;
+}
+BOOL WINAPI ListClose(HANDLE) { return TRUE; }
+
+TEST(InputPatterns, MatchFilesInNameOrderWhateverTheFolderLists) {
+  Listing made{{{L"s_c.tif", FILE_ATTRIBUTE_ARCHIVE},
+                {L"sub", FILE_ATTRIBUTE_DIRECTORY},
+                {L"S_B.png", FILE_ATTRIBUTE_ARCHIVE},
+                {L"s_a.png", FILE_ATTRIBUTE_ARCHIVE}}};
+  listing = &made;
+  const ImportHook hooks[] = {{"FindFirstFileW", reinterpret_cast<void*>(&ListFirst)},
+                              {"FindNextFileW", reinterpret_cast<void*>(&ListNext)},
+                              {"FindClose", reinterpret_cast<void*>(&ListClose)},
+                              {nullptr, nullptr}};
+  std::vector<std::wstring> inputs;
+  {
+    const ImportPatches patches(GetModuleHandleW(nullptr), "kernel32.dll", hooks);
+    inputs = ExpandInputs({L"one.png", L"photos\\s*"});
+  }
+  listing = nullptr;
+  EXPECT_EQ(inputs, (std::vector<std::wstring>{L"one.png", L"photos\\s_a.png", L"photos\\S_B.png",
+                                               L"photos\\s_c.tif"}));
 }
 
 struct DialogSearch {
