@@ -27,8 +27,6 @@ FilterRegistry theRegistry;
 
 FilterRegistry* const Registry = &theRegistry;
 
-HMODULE ModuleHandle() { return Registry->ModuleHandle(); }
-
 FilterRegistry::~FilterRegistry() {
   Clear();
   std::vector<Filter*>().swap(filters);
@@ -39,7 +37,7 @@ int FilterRegistry::Init(HMODULE moduleHandle) {
 }
 
 int FilterRegistry::Init(HMODULE moduleHandle, const Factory* factories, size_t count) {
-  module = moduleHandle;
+  UseModuleHandle(moduleHandle);
   Clear();
   if (!Build(factories, count)) return 0;
   for (Filter* f : filters) {

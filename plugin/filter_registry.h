@@ -1,4 +1,4 @@
-// The ordered list of the module's filters, and the module handle.
+// The ordered list of the module's filters.
 #pragma once
 #include <windows.h>
 
@@ -16,14 +16,13 @@ class FilterRegistry {
   FilterRegistry(const FilterRegistry&) = delete;
   FilterRegistry& operator=(const FilterRegistry&) = delete;
 
-  // Process attach: stores the module handle and creates the filters; 0 when any of
-  // them could not be created (the module then refuses to load).
+  // Process attach: names the module for ModuleHandle() and creates the filters; 0
+  // when any of them could not be created (the module then refuses to load).
   int Init(HMODULE module);
   int Init(HMODULE module, const Factory* factories, size_t count);
   int Build(const Factory* factories, size_t count);
   void Clear();
 
-  HMODULE ModuleHandle() const { return module; }
   int32_t Count() const { return static_cast<int32_t>(filters.size()); }
   // The filter at a host index, or null when the index, taken as unsigned, is out of range.
   Filter* At(int32_t index) const;
@@ -31,7 +30,6 @@ class FilterRegistry {
   const char* Category(int32_t index) const;
 
  private:
-  HMODULE module = nullptr;
   std::vector<Filter*> filters;
 };
 

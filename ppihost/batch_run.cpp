@@ -14,23 +14,9 @@
 #include "ppihost/input_patterns.h"
 #include "ppihost/interrupt.h"
 #include "ppihost/progress_bar.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
 
 namespace {
-
-struct Format {
-  const wchar_t* name;
-  const wchar_t* extension;
-};
-const Format kFormats[] = {{L"png", L".png"},  {L"bmp", L".bmp"}, {L"jpeg", L".jpg"},
-                           {L"jpg", L".jpg"},  {L"tiff", L".tif"}, {L"tif", L".tif"}};
-
-std::wstring FormatExtension(const std::wstring& format) {
-  for (const Format& f : kFormats) {
-    if (FoldCase(format) == FoldCase(f.name)) return f.extension;
-  }
-  throw HostError{kExitUsage, L"--format wants png, bmp, jpeg or tiff, not \"" + format + L"\""};
-}
 
 // The output of `input` in `folder`: its base name with `extension`, or with its own
 // when that is empty.
@@ -82,9 +68,10 @@ class BatchConsole {
     WriteLine(StdErr(), text);
     Draw();
   }
-  void Done(bool written) {
+  // One picture more is done, written or not.
+  void Done() {
     Locked held(lock);
-    ++(written ? this->written : failed);
+    ++done;
     Draw();
   }
   // Ends the bar's line and says how the batch went.
@@ -92,29 +79,28 @@ class BatchConsole {
     Locked held(lock);
     if (drawn > 0) Write(StdErr(), L"\n");
     drawn = 0;
+    const size_t written = PicturesWritten();
     WriteLine(StdErr(), L"ppihost: " + std::to_wstring(written) + L" written, " +
-                            std::to_wstring(failed) + L" failed");
+                            std::to_wstring(done - written) + L" failed");
   }
 
  private:
   void Draw() {
     // Once interrupted, the line saying so stays the last on the terminal.
     if (!visible || InterruptRequested()) return;
-    const size_t done = written + failed;
     const std::wstring bar = ProgressLine(label, static_cast<int32_t>(done),
-                                          static_cast<int32_t>(total), kBarWidth) +
+                                          static_cast<int32_t>(total)) +
                              L"  " + std::to_wstring(done) + L"/" + std::to_wstring(total);
     Write(StdErr(), L"\r" + bar);
     drawn = bar.size();
   }
 
-  static constexpr int kBarWidth = 30;
   CriticalSection lock;
   const std::wstring label;
   const size_t total;
   const bool visible;
   // Guarded by `lock`.
-  size_t written = 0, failed = 0;
+  size_t done = 0;
   size_t drawn = 0;  // the bar's length on the terminal, 0 when none stands there
 };
 
@@ -141,7 +127,7 @@ class Batch {
       const size_t i = static_cast<size_t>(InterlockedIncrement(&taken) - 1);
       if (i >= pictures.size()) return;
       codes[i] = Filter(pictures[i]);
-      console.Done(codes[i] == kExitOk);
+      console.Done();
     }
   }
 
@@ -181,7 +167,7 @@ std::vector<BatchPicture> PlanBatch(const Arguments& args) {
   if (args.positional.size() < 3) {
     throw HostError{kExitUsage, L"wrong number of arguments for run (see ppihost help)"};
   }
-  const std::wstring extension = args.format ? FormatExtension(*args.format) : L"";
+  const std::wstring extension = args.format ? ExtensionOfFormat(*args.format) : L"";
   std::vector<BatchPicture> pictures;
   for (const std::wstring& input :
        ExpandInputs({args.positional.begin() + 2, args.positional.end()})) {

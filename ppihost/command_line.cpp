@@ -1,17 +1,16 @@
 #include "ppihost/command_line.h"
 
-#include <cerrno>
-#include <cwchar>
 #include <cwctype>
-#include <limits>
 
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
+#include "ppihost/image_file.h"
+#include "ppihost/whole_number.h"
 
-const wchar_t kUsage[] =
-    L"usage: ppihost list PLUGIN [--keys]\n"
+std::wstring Usage() {
+  return L"usage: ppihost list PLUGIN [--keys]\n"
     L"       ppihost run PLUGIN FILTER INPUT OUTPUT [--region LEFT,TOP,RIGHT,BOTTOM] [--batch]\n"
-    L"       ppihost run PLUGIN FILTER INPUT... --out-dir DIR [--format png|bmp|jpeg|tiff]\n"
+    L"       ppihost run PLUGIN FILTER INPUT... --out-dir DIR [--format " + WrittenFormats(L"|", L"|") + L"]\n"
     L"                   [--jobs N] [--region ...] [--batch]\n"
     L"       ppihost setup PLUGIN FILTER INPUT\n"
     L"FILTER is an index or the beginning of an English filter name; images are PNG, BMP,\n"
@@ -27,24 +26,9 @@ const wchar_t kUsage[] =
     L"instead of its own settings file (setup writes FILE); --set SECTION.KEY=VALUE, which\n"
     L"may be repeated, overrides one value for this run. list --keys shows the settings\n"
     L"each filter reads, with the values in effect.";
+}
 
 namespace {
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
-bool ReadInt32(const std::wstring& text, int32_t& value) {
-  if (text.empty()) return false;
-  wchar_t* end = nullptr;
-  errno = 0;
-  const long long v = std::wcstoll(text.c_str(), &end, 10);
-  if (errno != 0 || *end != L'\0' || std::iswspace(text[0])) return false;
-  if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) return false;
-  value = static_cast<int32_t>(v);
-  return true;
-}
 
 // SECTION.KEY=VALUE: the name ends at the first =, the section at the last dot before it.
 Setting ParseSetting(const std::wstring& text) {
@@ -57,13 +41,32 @@ Setting ParseSetting(const std::wstring& text) {
 }
 
 // The value of the option at argv[i], given as "NAME VALUE" or "NAME=VALUE"; i moves
-// past it. Nothing when argv[i] is another option.
-std::optional<std::wstring> OptionValue(const std::wstring& name, int argc, wchar_t** argv, int& i) {
+// past it. Nothing when argv[i] is another option. Without a value the line says what
+// the option `needs`.
+std::optional<std::wstring> OptionValue(const std::wstring& name, int argc, wchar_t** argv, int& i,
+                                        const wchar_t* needs = L"a value (see ppihost help)") {
   const std::wstring arg = argv[i];
   if (arg.rfind(name + L"=", 0) == 0) return arg.substr(name.size() + 1);
   if (arg != name) return std::nullopt;
-  if (i + 1 >= argc) throw HostError{kExitUsage, name + L" needs a value (see ppihost help)"};
+  if (i + 1 >= argc) throw HostError{kExitUsage, name + L" needs " + needs};
   return std::wstring(argv[++i]);
+}
+
+// --region LEFT,TOP,RIGHT,BOTTOM: four whole numbers, whatever picture they meet.
+RegionOption ParseRegion(const std::wstring& text) {
+  int32_t v[4];
+  size_t start = 0;
+  for (int i = 0; i < 4; ++i) {
+    const size_t comma = text.find(L',', start);
+    const bool last = i == 3;
+    if (last != (comma == std::wstring::npos) ||
+        !ReadInt32(text.substr(start, last ? std::wstring::npos : comma - start), v[i])) {
+      throw HostError{kExitUsage, L"--region wants four whole numbers LEFT,TOP,RIGHT,BOTTOM, not \"" +
+                                      text + L"\""};
+    }
+    start = comma + 1;
+  }
+  return {{v[0], v[1], v[2], v[3]}, text};
 }
 
 // --jobs N: how many pictures are worked on at once.
@@ -83,12 +86,9 @@ Arguments ParseArguments(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg == L"--batch") {
-      args.batch = true;
-    } else if (arg == L"--region") {
-      if (i + 1 >= argc) throw HostError{kExitUsage, L"--region needs LEFT,TOP,RIGHT,BOTTOM"};
-      args.region = argv[++i];
-    } else if (arg.rfind(L"--region=", 0) == 0) {
-      args.region = arg.substr(9);
+      args.unattended = true;
+    } else if (const auto region = OptionValue(L"--region", argc, argv, i, L"LEFT,TOP,RIGHT,BOTTOM")) {
+      args.region = ParseRegion(*region);
     } else if (arg == L"--keys") {
       args.keys = true;
     } else if (const auto file = OptionValue(L"--settings", argc, argv, i)) {
@@ -117,52 +117,9 @@ Arguments ParseArguments(int argc, wchar_t** argv) {
   return args;
 }
 
-PixelRegion ParseRegion(const std::wstring& text, int32_t width, int32_t height) {
-  int32_t v[4];
-  size_t start = 0;
-  for (int i = 0; i < 4; ++i) {
-    const size_t comma = text.find(L',', start);
-    const bool last = i == 3;
-    if (last != (comma == std::wstring::npos) ||
-        !ReadInt32(text.substr(start, last ? std::wstring::npos : comma - start), v[i])) {
-      throw HostError{kExitUsage, L"--region wants four whole numbers LEFT,TOP,RIGHT,BOTTOM, not \"" +
-                                      text + L"\""};
-    }
-    start = comma + 1;
-  }
-  const PixelRegion r{v[0], v[1], v[2], v[3]};
-  if (r.left < 0 || r.top < 0 || r.left > r.right || r.top > r.bottom || r.right > width ||
-      r.bottom > height) {
-    throw HostError{kExitUsage, L"region " + text + L" is not inside the " + std::to_wstring(width) +
-                                    L"x" + std::to_wstring(height) + L" image"};
-  }
-  return r;
-}
-
-const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const std::wstring& choice) {
-  int32_t index;
-  if (ReadInt32(choice, index)) {
-    for (const FilterEntry& f : filters) {
-      if (f.index == index) return f;
-    }
-    throw HostError{kExitUsage, L"no filter " + choice + L": the plug-in has " +
-                                    std::to_wstring(filters.size()) + L" (see ppihost list)"};
-  }
-  const std::wstring wanted = Lower(choice);
-  std::vector<const FilterEntry*> matches;
-  for (const FilterEntry& f : filters) {
-    const std::wstring english = Lower(EnglishForm(f.name));
-    if (wanted.empty() || english.rfind(wanted, 0) != 0) continue;
-    // "Solarization" names "Solarization..." exactly.
-    const size_t dots = english.find_last_not_of(L'.');
-    if (english == wanted || english.substr(0, dots + 1) == wanted) return f;
-    matches.push_back(&f);
-  }
-  if (matches.size() == 1) return *matches.front();
-  if (matches.empty()) throw HostError{kExitUsage, L"no filter named " + choice + L" (see ppihost list)"};
-  std::wstring names;
-  for (const FilterEntry* f : matches) names += (names.empty() ? L"" : L", ") + EnglishForm(f->name);
-  throw HostError{kExitUsage, L"filter " + choice + L" is ambiguous: " + names};
+bool Fits(const PixelRegion& r, int32_t width, int32_t height) {
+  return r.left >= 0 && r.top >= 0 && r.left <= r.right && r.top <= r.bottom && r.right <= width &&
+         r.bottom <= height;
 }
 
 void ExpectPositional(const Arguments& args, size_t count) {

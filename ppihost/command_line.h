@@ -5,14 +5,19 @@
 #include <vector>
 
 #include "base/host_types.h"
-#include "ppihost/plugin_module.h"
-#include "ppihost/profile_redirect.h"
+#include "ppihost/setting.h"
+
+// --region, read with the other options; whether it fits shows with each picture.
+struct RegionOption {
+  PixelRegion region;
+  std::wstring text;  // as given, for messages
+};
 
 struct Arguments {
   std::wstring command;                  // list, run, setup or help
   std::vector<std::wstring> positional;  // after the command
-  std::optional<std::wstring> region;    // --region LEFT,TOP,RIGHT,BOTTOM
-  bool batch = false;                    // --batch
+  std::optional<RegionOption> region;    // --region LEFT,TOP,RIGHT,BOTTOM
+  bool unattended = false;               // --batch: nobody to answer a dialog
   std::optional<std::wstring> settings;  // --settings FILE
   std::vector<Setting> overrides;        // --set SECTION.KEY=VALUE, in order
   bool keys = false;                     // list --keys
@@ -26,20 +31,15 @@ struct Arguments {
 // in a 32-bit program's memory.
 inline constexpr int kMaxJobs = 64;
 
-extern const wchar_t kUsage[];
+std::wstring Usage();
 
-// Throws HostError (kExitUsage) on an unknown option, a missing option value or a --set
-// that is not SECTION.KEY=VALUE.
+// Throws HostError (kExitUsage) on an unknown option, a missing option value, a --set
+// that is not SECTION.KEY=VALUE or a --region that is not four whole numbers.
 Arguments ParseArguments(int argc, wchar_t** argv);
 
-// "LEFT,TOP,RIGHT,BOTTOM" in pixels; the region must lie inside the image
-// (0 <= left <= right <= width, 0 <= top <= bottom <= height). Throws HostError (kExitUsage).
-PixelRegion ParseRegion(const std::wstring& text, int32_t width, int32_t height);
-
-// A filter's index, or a case-insensitive prefix of its English name (an exact name
-// wins over longer names it begins). Throws HostError (kExitUsage) when nothing or more
-// than one filter matches.
-const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const std::wstring& choice);
+// Whether the region lies inside a picture of that size:
+// 0 <= left <= right <= width and 0 <= top <= bottom <= height.
+bool Fits(const PixelRegion& region, int32_t width, int32_t height);
 
 // Throws HostError (kExitUsage) unless there are exactly `count` positional arguments.
 void ExpectPositional(const Arguments& args, size_t count);

@@ -2,29 +2,46 @@
 
 #include <wincodec.h>
 
-#include <cwctype>
 #include <limits>
 #include <new>
 
 #include "ppihost/com_ref.h"
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
-#include "ppihost/output_file.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
+#include "ppihost/system_message.h"
 
 namespace {
 
+// The formats ppihost knows, in the order it names them.
 struct Container {
-  const wchar_t* extension;
+  const wchar_t* name;  // for --format, and in capitals in messages
+  const wchar_t* extensions[3];  // the first is the one given to an output, and a --format too
   const GUID* format;
   bool holdsAlpha;
+  bool written;  // false: read only
 };
 const Container kContainers[] = {
-    {L".png", &GUID_ContainerFormatPng, true},    {L".bmp", &GUID_ContainerFormatBmp, false},
-    {L".dib", &GUID_ContainerFormatBmp, false},   {L".jpg", &GUID_ContainerFormatJpeg, false},
-    {L".jpeg", &GUID_ContainerFormatJpeg, false}, {L".jpe", &GUID_ContainerFormatJpeg, false},
-    {L".tif", &GUID_ContainerFormatTiff, true},   {L".tiff", &GUID_ContainerFormatTiff, true},
+    {L"png", {L".png"}, &GUID_ContainerFormatPng, true, true},
+    {L"bmp", {L".bmp", L".dib"}, &GUID_ContainerFormatBmp, false, true},
+    {L"jpeg", {L".jpg", L".jpeg", L".jpe"}, &GUID_ContainerFormatJpeg, false, true},
+    {L"tiff", {L".tif", L".tiff"}, &GUID_ContainerFormatTiff, true, true},
+    {L"gif", {L".gif"}, &GUID_ContainerFormatGif, true, false},
 };
+
+// "a, b or c" of the formats `written` or all, each as `text` gives it.
+template <class Text>
+std::wstring FormatList(bool writtenOnly, const wchar_t* separator, const wchar_t* lastSeparator, Text text) {
+  std::vector<std::wstring> items;
+  for (const Container& c : kContainers) {
+    if (c.written || !writtenOnly) items.push_back(text(c));
+  }
+  std::wstring list;
+  for (size_t i = 0; i < items.size(); ++i) {
+    list += (i == 0 ? L"" : i + 1 == items.size() ? lastSeparator : separator) + items[i];
+  }
+  return list;
+}
 
 // The plug-in's buffers are addressed with 32-bit offsets.
 constexpr uint64_t kMaxPixelBytes = std::numeric_limits<int32_t>::max();
@@ -33,19 +50,23 @@ const Container* ContainerFor(const std::wstring& name) {
   const size_t dot = name.find_last_of(L'.');
   const size_t slash = name.find_last_of(L"\\/");
   if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return nullptr;
-  std::wstring extension = name.substr(dot);
-  for (wchar_t& c : extension) c = static_cast<wchar_t>(std::towlower(c));
+  const std::wstring extension = FoldCase(name.substr(dot));
   for (const Container& c : kContainers) {
-    if (extension == c.extension) return &c;
+    for (const wchar_t* e : c.extensions) {
+      if (e && extension == FoldCase(e)) return &c;
+    }
   }
   return nullptr;
 }
 
 const Container& WritableContainer(const std::wstring& name) {
   const Container* container = ContainerFor(name);
-  if (!container) {
-    throw HostError{kExitOutput, L"cannot tell the image format of " + name +
-                                     L" (use .png, .bmp, .jpg or .tif)"};
+  if (!container || !container->written) {
+    throw HostError{kExitOutput, L"cannot tell the image format of " + name + L" (use " +
+                                     FormatList(true, L", ", L" or ", [](const Container& c) {
+                                       return std::wstring(c.extensions[0]);
+                                     }) +
+                                     L")"};
   }
   return *container;
 }
@@ -119,14 +140,12 @@ bool PaletteHasAlpha(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
 Image ReadImage(const std::wstring& path) {
   // A picture deep in folders past MAX_PATH, which ppihost can write, can be read too.
   const std::wstring file = AnyLengthPath(FullPath(path));
-  const DWORD attributes = GetFileAttributesW(file.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    throw HostError{kExitInput, L"no image file " + path};
-  }
+  if (!IsExistingFile(file)) throw HostError{kExitInput, L"no image file " + path};
   ComRef<IWICImagingFactory> factory;
   CreateFactory(factory, kExitInput);
   const std::wstring unreadable =
-      L"cannot read " + path + L" as an image (PNG, BMP, JPEG, TIFF or GIF)";
+      L"cannot read " + path + L" as an image (" +
+      FormatList(false, L", ", L" or ", [](const Container& c) { return FoldCase(c.name); }) + L")";
 
   ComRef<IWICBitmapDecoder> decoder;
   ComRef<IWICBitmapFrameDecode> frame;
@@ -176,6 +195,21 @@ Image ReadImage(const std::wstring& path) {
 }
 
 void CheckWritableImageName(const std::wstring& path) { WritableContainer(path); }
+
+std::wstring WrittenFormats(const wchar_t* separator, const wchar_t* lastSeparator) {
+  return FormatList(true, separator, lastSeparator, [](const Container& c) { return std::wstring(c.name); });
+}
+
+std::wstring ExtensionOfFormat(const std::wstring& format) {
+  const std::wstring wanted = FoldCase(format);
+  for (const Container& c : kContainers) {
+    // "jpeg" or "jpg", "tiff" or "tif".
+    if (c.written && (wanted == FoldCase(c.name) || wanted == FoldCase(c.extensions[0] + 1))) {
+      return c.extensions[0];
+    }
+  }
+  throw HostError{kExitUsage, L"--format wants " + WrittenFormats(L", ", L" or ") + L", not \"" + format + L"\""};
+}
 
 bool HoldsAlpha(const std::wstring& path) {
   const Container* container = ContainerFor(path);
@@ -244,9 +278,4 @@ std::vector<uint8_t> EncodeImage(const std::wstring& nameForFormat, const Image&
   if (SUCCEEDED(hr) && read != bytes.size()) hr = WINCODEC_ERR_STREAMREAD;
   if (FAILED(hr)) throw HostError{kExitOutput, L"cannot write " + nameForFormat + L": " + HResultText(hr)};
   return bytes;
-}
-
-void WriteImage(const std::wstring& path, const Image& image) {
-  OutputFile output(path);
-  output.Write(EncodeImage(path, image));
 }

@@ -27,9 +27,12 @@ void CheckWritableImageName(const std::wstring& path);
 // True when that format keeps alpha (PNG, TIFF); BMP and JPEG do not.
 bool HoldsAlpha(const std::wstring& path);
 
+// The formats an output can have, by name: "png, bmp, jpeg or tiff".
+std::wstring WrittenFormats(const wchar_t* separator, const wchar_t* lastSeparator);
+// The extension that --format FORMAT gives the outputs, ".jpg" for "jpeg" or "JPG".
+// Throws HostError (kExitUsage) for a format that cannot be written.
+std::wstring ExtensionOfFormat(const std::wstring& format);
+
 // The whole file, encoded in memory by the extension of `nameForFormat`. Formats
 // without alpha drop it and keep the colours as they are. Throws HostError (kExitOutput).
 std::vector<uint8_t> EncodeImage(const std::wstring& nameForFormat, const Image& image);
-
-// Encodes and writes `path` through OutputFile: complete or not at all.
-void WriteImage(const std::wstring& path, const Image& image);

@@ -6,7 +6,7 @@
 
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
 
 namespace {
 

@@ -83,6 +83,11 @@ void AnnounceBatch(size_t total) {
   shared.total = total;
 }
 
+size_t PicturesWritten() {
+  Locked held(shared.lock);
+  return shared.written;
+}
+
 bool InterruptRequested() { return InterlockedCompareExchange(&stopping, 0, 0) != 0; }
 
 void EndWithoutTemporaryFiles(int exitCode) { EndAfterWriters(exitCode, false); }

@@ -18,6 +18,9 @@ void AnnounceOutput(const std::wstring& output);
 // A run over `total` pictures: the line printed when interrupted counts those written.
 void AnnounceBatch(size_t total);
 
+// The outputs written so far, counted as each is complete under its own name.
+size_t PicturesWritten();
+
 // True once the user asked the run to stop (or it crashed); from any thread.
 bool InterruptRequested();
 
@@ -34,7 +37,10 @@ class TemporaryFileLock {
   TemporaryFileLock(const TemporaryFileLock&) = delete;
   TemporaryFileLock& operator=(const TemporaryFileLock&) = delete;
 
-  // True once the user asked the run to stop: the holder removes its temporary file
+  // The outputs written so far, counted as each is complete under its own name.
+size_t PicturesWritten();
+
+// True once the user asked the run to stop: the holder removes its temporary file
   // and calls AwaitEnd().
   bool Interrupted() const;
   // The output is complete under its own name.

@@ -7,6 +7,8 @@
 #include "ppihost/console_text.h"
 #include "ppihost/exit_codes.h"
 #include "ppihost/message_capture.h"
+#include "ppihost/plugin_module.h"
+#include "ppihost/profile_redirect.h"
 
 namespace {
 std::wstring BothForms(const std::wstring& text) {
@@ -32,7 +34,9 @@ int ListCommand(const Arguments& args) {
   const PluginModule plugin(args.positional[0]);
   // Listing changes no file, whatever the filters write.
   std::optional<ProfileRedirect> profile;
-  if (args.keys) profile.emplace(plugin.Handle(), args.settings, args.overrides, true);
+  if (args.keys) {
+    profile.emplace(plugin.Handle(), args.settings, args.overrides, ProfileWrites::KeptInMemory);
+  }
   const std::wstring info = plugin.Info();
   if (!info.empty()) WriteLine(StdOut(), info);
   for (const FilterEntry& f : plugin.Filters()) {

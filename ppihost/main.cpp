@@ -43,17 +43,17 @@ int wmain(int argc, wchar_t** argv) {
   try {
     Arguments args = ParseArguments(argc, argv);
     // Nobody can answer a message box when the commands come from a pipe or a file.
-    if (!IsTerminal(StdIn())) args.batch = true;
+    if (!IsTerminal(StdIn())) args.unattended = true;
     const ComApartment com;
     if (args.command == L"list") return ListCommand(args);
     if (args.command == L"run") return RunCommand(args);
     if (args.command == L"setup") return SetupCommand(args);
     if (args.command == L"help") {
-      WriteLine(StdOut(), kUsage);
+      WriteLine(StdOut(), Usage());
       return kExitOk;
     }
     if (!args.command.empty()) throw HostError{kExitUsage, L"unknown command " + args.command + L" (see ppihost help)"};
-    WriteLine(StdErr(), kUsage);
+    WriteLine(StdErr(), Usage());
     return kExitUsage;
   } catch (const HostError& e) {
     WriteLine(StdErr(), L"ppihost: " + e.message);

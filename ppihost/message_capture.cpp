@@ -1,16 +1,11 @@
 #include "ppihost/message_capture.h"
 
 #include "ppihost/console_text.h"
+#include "ppihost/plugin_module.h"
 
 namespace {
 MessageCapture* active = nullptr;
 
-// The plug-ins' narrow texts are Shift-JIS whatever the system's code page.
-constexpr UINT kPluginCodePage = 932;
-
-std::wstring FromNarrow(const char* text) {
-  return text ? WideFromCodePage(text, kPluginCodePage) : std::wstring();
-}
 std::wstring FromWide(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
 
 // The static control that holds a message box's text.
@@ -27,11 +22,39 @@ bool IsDialog(HWND window) {
   GetClassNameW(window, name, 16);
   return std::wstring(name) == L"#32770";
 }
+
+// The answer an unattended run gives to a box of the given type: the one that stops,
+// so that a plug-in asking whether to go on does not.
+int UnattendedAnswer(UINT type) {
+  switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+    case MB_YESNOCANCEL:
+    case MB_RETRYCANCEL:
+    case MB_CANCELTRYCONTINUE:
+      return IDCANCEL;
+    case MB_ABORTRETRYIGNORE:
+      return IDABORT;
+    case MB_YESNO:
+      return IDNO;
+    default:
+      return IDOK;
+  }
+}
+
+// One line for standard error: the text with its line breaks turned into spaces.
+std::wstring OneLine(const std::wstring& text) {
+  std::wstring line;
+  for (wchar_t c : text) {
+    if (c == L'\r') continue;
+    line.push_back(c == L'\n' ? L' ' : c);
+  }
+  return line;
+}
 }  // namespace
 
 struct MessageBoxHooks {
   static int WINAPI BoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    return active->Raise(owner, FromNarrow(text), FromNarrow(caption), type);
+    return active->Raise(owner, FromPluginText(text), FromPluginText(caption), type);
   }
   static int WINAPI BoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     return active->Raise(owner, FromWide(text), FromWide(caption), type);
@@ -55,10 +78,10 @@ struct MessageBoxHooks {
   }
 };
 
-MessageCapture::MessageCapture(HMODULE plugin, bool batch, bool echo)
-    : batch(batch), echo(echo), patches(plugin, "user32.dll", MessageBoxHooks::Imports()) {
+MessageCapture::MessageCapture(HMODULE plugin, bool unattended, bool echo)
+    : unattended(unattended), echo(echo), patches(plugin, "user32.dll", MessageBoxHooks::Imports()) {
   active = this;
-  if (batch) dialogHook = SetWindowsHookExW(WH_CBT, &CloseDialogs, nullptr, GetCurrentThreadId());
+  if (unattended) dialogHook = SetWindowsHookExW(WH_CBT, &CloseDialogs, nullptr, GetCurrentThreadId());
 }
 
 MessageCapture::~MessageCapture() {
@@ -69,7 +92,7 @@ MessageCapture::~MessageCapture() {
 int MessageCapture::Raise(HWND owner, const std::wstring& text, const std::wstring& caption,
                           UINT type) {
   Record(caption, text);
-  if (batch) return BatchAnswer(type);
+  if (unattended) return UnattendedAnswer(type);
   return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
@@ -91,31 +114,6 @@ LRESULT CALLBACK MessageCapture::CloseDialogs(int code, WPARAM wParam, LPARAM lP
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-int BatchAnswer(UINT type) {
-  switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL:
-    case MB_YESNOCANCEL:
-    case MB_RETRYCANCEL:
-    case MB_CANCELTRYCONTINUE:
-      return IDCANCEL;
-    case MB_ABORTRETRYIGNORE:
-      return IDABORT;
-    case MB_YESNO:
-      return IDNO;
-    default:
-      return IDOK;
-  }
-}
-
 std::wstring Said(const CapturedMessage& message) {
   return OneLine(message.caption) + L": " + OneLine(message.text);
-}
-
-std::wstring OneLine(const std::wstring& text) {
-  std::wstring line;
-  for (wchar_t c : text) {
-    if (c == L'\r') continue;
-    line.push_back(c == L'\n' ? L' ' : c);
-  }
-  return line;
 }

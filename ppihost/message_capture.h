@@ -1,5 +1,5 @@
 // Message boxes the plug-in raises while it runs. A filter tells the user about
-// unusable settings in a message box; in a batch run nobody is there to press OK, so
+// unusable settings in a message box; in an unattended run nobody is there to press OK, so
 // the boxes are not shown but printed to standard error. Either way the host learns
 // that the run failed.
 #pragma once
@@ -16,14 +16,14 @@ struct CapturedMessage {
   std::wstring text;
 };
 
-// Redirects the plug-in's MessageBox imports for its lifetime. In a batch run a hook
+// Redirects the plug-in's MessageBox imports for its lifetime. In an unattended run a hook
 // on this thread also closes any dialog box that reaches the screen by another way
 // (a pointer the plug-in looked up itself, a library it loaded), reading its text
 // first. One at a time, on the thread that calls the plug-in. Each message is printed
 // as it comes, unless `echo` is false: the caller then says it in a line of its own.
 class MessageCapture {
  public:
-  MessageCapture(HMODULE plugin, bool batch, bool echo = true);
+  MessageCapture(HMODULE plugin, bool unattended, bool echo = true);
   ~MessageCapture();
   MessageCapture(const MessageCapture&) = delete;
   MessageCapture& operator=(const MessageCapture&) = delete;
@@ -36,19 +36,13 @@ class MessageCapture {
   void Record(const std::wstring& caption, const std::wstring& text);
   static LRESULT CALLBACK CloseDialogs(int code, WPARAM wParam, LPARAM lParam);
 
-  bool batch;
+  bool unattended;
   bool echo;
   std::vector<CapturedMessage> messages;
   HHOOK dialogHook = nullptr;
   ImportPatches patches;
 };
 
-// The answer a batch run gives to a box of the given type: the one that stops, so
-// that a plug-in asking whether to go on does not.
-int BatchAnswer(UINT type);
-
 // "caption: text" on one line.
 std::wstring Said(const CapturedMessage& message);
 
-// One line for standard error: the text with its line breaks turned into spaces.
-std::wstring OneLine(const std::wstring& text);

@@ -3,13 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 
 #include "ppihost/exit_codes.h"
 #include "ppihost/file_handle.h"
 #include "ppihost/host_error.h"
 #include "ppihost/interrupt.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
+#include "ppihost/system_message.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ constexpr DWORD kBlockBytes = 1 << 20;
 bool IsDeviceName(const std::wstring& name) {
   std::wstring base = name.substr(0, name.find(L'.'));
   while (!base.empty() && base.back() == L' ') base.pop_back();
-  for (wchar_t& c : base) c = static_cast<wchar_t>(std::towupper(c));
+  base = FoldCase(base);
   if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" ||
       base == L"CONIN$" || base == L"CONOUT$") {
     return true;

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "ppihost/command_line.h"
 #include "ppihost/console_text.h"
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
@@ -34,8 +33,15 @@ int FilterPicture(const FilterJob& job, const std::wstring& inputName, const std
                                     std::to_wstring(source.frames) + L" would be lost; " +
                                     outputName + L" was not written"};
   }
-  const PixelRegion region = job.region ? ParseRegion(*job.region, source.width, source.height)
-                                        : PixelRegion{0, 0, source.width, source.height};
+  const PixelRegion region = job.region ? job.region->region : PixelRegion{0, 0, source.width, source.height};
+  if (!Fits(region, source.width, source.height)) {
+    // Of many pictures, the line names the one the region does not fit.
+    const std::wstring size = std::to_wstring(source.width) + L"x" + std::to_wstring(source.height);
+    throw HostError{kExitUsage, L"region " + job.region->text + L" is not inside " +
+                                    (job.manyPictures ? inputName + L", a " + size + L" image; " +
+                                                            outputName + L" was not written"
+                                                      : L"the " + size + L" image")};
+  }
 
   // The host hands the plug-in a destination that already holds the picture.
   Image result = source;
@@ -43,7 +49,7 @@ int FilterPicture(const FilterJob& job, const std::wstring& inputName, const std
   {
     Locked oneCall(job.executeLock);
     // Of many pictures, a failure is said in one line that names its file.
-    MessageCapture capture(job.plugin.Handle(), job.batch, !job.manyPictures);
+    MessageCapture capture(job.plugin.Handle(), job.unattended, !job.manyPictures);
     std::optional<ProgressBar> bar;
     if (!job.manyPictures) bar.emplace(StdErr(), ShortName(job.filter));
     job.plugin.Execute(job.filter.index, nullptr, source.pixels.data(), result.pixels.data(), 0,

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "ppihost/command_line.h"
 #include "ppihost/output_file.h"
 #include "ppihost/plugin_module.h"
 #include "ppihost/threads.h"
@@ -13,8 +14,8 @@
 struct FilterJob {
   const PluginModule& plugin;  // loaded once for the call
   const FilterEntry& filter;
-  const std::optional<std::wstring>& region;  // as given to --region
-  bool batch;                  // the plug-in's message boxes printed, not shown
+  const std::optional<RegionOption>& region;
+  bool unattended;             // the plug-in's message boxes printed, not shown
   bool manyPictures;           // one bar for the call, no bar per picture
   // PBF_Execute runs one call at a time: a plug-in need not be thread-safe.
   CriticalSection& executeLock;

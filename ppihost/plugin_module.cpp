@@ -6,7 +6,9 @@
 #include "ppihost/exit_codes.h"
 #include "ppihost/file_handle.h"
 #include "ppihost/host_error.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
+#include "ppihost/system_message.h"
+#include "ppihost/whole_number.h"
 
 namespace {
 
@@ -45,15 +47,10 @@ std::wstring ImageProblem(const std::wstring& path) {
   return {};
 }
 
-// The buffer is zeroed and one byte longer than announced, so the text always ends.
-std::wstring TextFromBuffer(const char* buffer) { return WideFromCodePage(buffer, 932); }
 
 // Loads the plug-in, after checking that the file is one. Throws HostError (kExitPlugin).
 HMODULE LoadPlugin(const std::wstring& path, const std::wstring& given) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    throw HostError{kExitPlugin, L"no plug-in file " + given};
-  }
+  if (!IsExistingFile(path)) throw HostError{kExitPlugin, L"no plug-in file " + given};
   const std::wstring problem = ImageProblem(path);
   if (!problem.empty()) throw HostError{kExitPlugin, L"cannot load " + given + L" as a plug-in: " + problem};
   // No system dialog when the file is not a loadable module; the plug-in's own
@@ -91,9 +88,10 @@ PluginModule::PluginModule(const std::wstring& given)
 
 std::wstring PluginModule::Info() const {
   if (!getPluginInfo) return {};
+  // Zeroed and one byte longer than announced, so the text always ends.
   char buffer[kTextBufferSize + 1] = {};
   getPluginInfo(buffer, kTextBufferSize);
-  return TextFromBuffer(buffer);
+  return FromPluginText(buffer);
 }
 
 std::vector<FilterEntry> PluginModule::Filters() const {
@@ -103,16 +101,46 @@ std::vector<FilterEntry> PluginModule::Filters() const {
   for (int32_t i = 0; i < count; ++i) {
     char category[kTextBufferSize + 1] = {}, name[kTextBufferSize + 1] = {};
     getName(i, category, kTextBufferSize, name, kTextBufferSize);
-    filters.push_back({i, TextFromBuffer(category), TextFromBuffer(name)});
+    filters.push_back({i, FromPluginText(category), FromPluginText(name)});
   }
   return filters;
 }
 
 int32_t HOST_CALL NoProgress(int32_t, int32_t, int32_t) { return 1; }
 
+std::wstring FromPluginText(const char* text) {
+  return text ? WideFromCodePage(text, 932) : std::wstring();
+}
+
 std::wstring EnglishForm(const std::wstring& text) { return text.substr(0, text.find(L'|')); }
 
 std::wstring JapaneseForm(const std::wstring& text) {
   const size_t bar = text.find(L'|');
   return bar == std::wstring::npos ? std::wstring() : text.substr(bar + 1);
+}
+
+const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const std::wstring& choice) {
+  int32_t index;
+  if (ReadInt32(choice, index)) {
+    for (const FilterEntry& f : filters) {
+      if (f.index == index) return f;
+    }
+    throw HostError{kExitUsage, L"no filter " + choice + L": the plug-in has " +
+                                    std::to_wstring(filters.size()) + L" (see ppihost list)"};
+  }
+  const std::wstring wanted = FoldCase(choice);
+  std::vector<const FilterEntry*> matches;
+  for (const FilterEntry& f : filters) {
+    const std::wstring english = FoldCase(EnglishForm(f.name));
+    if (wanted.empty() || english.rfind(wanted, 0) != 0) continue;
+    // "Solarization" names "Solarization..." exactly.
+    const size_t dots = english.find_last_not_of(L'.');
+    if (english == wanted || english.substr(0, dots + 1) == wanted) return f;
+    matches.push_back(&f);
+  }
+  if (matches.size() == 1) return *matches.front();
+  if (matches.empty()) throw HostError{kExitUsage, L"no filter named " + choice + L" (see ppihost list)"};
+  std::wstring names;
+  for (const FilterEntry* f : matches) names += (names.empty() ? L"" : L", ") + EnglishForm(f->name);
+  throw HostError{kExitUsage, L"filter " + choice + L" is ambiguous: " + names};
 }

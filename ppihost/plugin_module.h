@@ -47,7 +47,15 @@ class PluginModule {
 // a null one.
 int32_t HOST_CALL NoProgress(int32_t position, int32_t maximum, int32_t userData);
 
+// A plug-in's narrow text: Shift-JIS (code page 932) whatever the system's code page.
+std::wstring FromPluginText(const char* text);
+
 // The part of an English|Japanese text before the bar, and the part after it (empty
 // when there is no bar).
 std::wstring EnglishForm(const std::wstring& text);
 std::wstring JapaneseForm(const std::wstring& text);
+
+// A filter's index, or a case-insensitive prefix of its English name (an exact name
+// wins over longer names it begins). Throws HostError (kExitUsage) when nothing or more
+// than one filter matches.
+const FilterEntry& ChooseFilter(const std::vector<FilterEntry>& filters, const std::wstring& choice);

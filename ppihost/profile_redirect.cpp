@@ -2,20 +2,14 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <iterator>
 
 #include "ppihost/console_text.h"
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
-#include "ppihost/system_error.h"
+#include "ppihost/path_names.h"
 
 namespace {
 ProfileRedirect* active = nullptr;
-
-std::pair<std::wstring, std::wstring> NameOf(const std::wstring& section, const std::wstring& key) {
-  // The profile functions compare names without regard to case.
-  return {FoldCase(section), FoldCase(key)};
-}
 
 // The A functions take their texts in the ANSI code page; null stays null.
 std::optional<std::wstring> FromAnsi(const char* text) {
@@ -43,13 +37,6 @@ DWORD CopyOut(const std::basic_string<Char>& value, Char* buffer, DWORD size) {
   return static_cast<DWORD>(n);
 }
 
-// As GetPrivateProfileInt reads a value: an empty one gives the default, any other its
-// leading decimal number (0 when there is none).
-UINT IntFrom(const std::wstring& value, INT defaultValue) {
-  if (value.empty()) return static_cast<UINT>(defaultValue);
-  return static_cast<UINT>(std::wcstol(value.c_str(), nullptr, 10));
-}
-
 // A value from the file, whole, whatever its length.
 std::wstring FileString(const wchar_t* section, const wchar_t* key, const wchar_t* defaultValue,
                         const wchar_t* path) {
@@ -63,7 +50,6 @@ std::wstring FileString(const wchar_t* section, const wchar_t* key, const wchar_
   }
 }
 
-const std::optional<std::wstring> kRemoved;
 }  // namespace
 
 struct ProfileHooks {
@@ -123,18 +109,18 @@ struct ProfileHooks {
     return GetPrivateProfileStructA(section, key, data, size, active->AnsiPathFor(file, path));
   }
   static BOOL WINAPI WriteSectionW(LPCWSTR section, LPCWSTR text, LPCWSTR file) {
-    return active->keepWrites || WritePrivateProfileSectionW(section, text, active->PathFor(file));
+    return active->KeepsWrites() || WritePrivateProfileSectionW(section, text, active->PathFor(file));
   }
   static BOOL WINAPI WriteSectionA(LPCSTR section, LPCSTR text, LPCSTR file) {
     std::string path;
-    return active->keepWrites || WritePrivateProfileSectionA(section, text, active->AnsiPathFor(file, path));
+    return active->KeepsWrites() || WritePrivateProfileSectionA(section, text, active->AnsiPathFor(file, path));
   }
   static BOOL WINAPI WriteStructW(LPCWSTR section, LPCWSTR key, LPVOID data, UINT size, LPCWSTR file) {
-    return active->keepWrites || WritePrivateProfileStructW(section, key, data, size, active->PathFor(file));
+    return active->KeepsWrites() || WritePrivateProfileStructW(section, key, data, size, active->PathFor(file));
   }
   static BOOL WINAPI WriteStructA(LPCSTR section, LPCSTR key, LPVOID data, UINT size, LPCSTR file) {
     std::string path;
-    return active->keepWrites ||
+    return active->KeepsWrites() ||
            WritePrivateProfileStructA(section, key, data, size, active->AnsiPathFor(file, path));
   }
 
@@ -163,17 +149,15 @@ struct ProfileHooks {
 };
 
 ProfileRedirect::ProfileRedirect(HMODULE plugin, const std::optional<std::wstring>& given,
-                                 const std::vector<Setting>& overrides, bool keepWrites)
-    : overrides(overrides), keepWrites(keepWrites) {
+                                 const std::vector<Setting>& overrides, ProfileWrites writes)
+    : overlay(overrides, writes, &FoldCase) {
   if (given) {
     // A bare file name would be looked for in the Windows folder.
     file = FullPath(*given);
-    const DWORD attributes = GetFileAttributesW(file->c_str());
-    if (keepWrites && (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))) {
+    if (writes == ProfileWrites::KeptInMemory && !IsExistingFile(*file)) {
       throw HostError{kExitUsage, L"no settings file " + *given};
     }
   }
-  for (const Setting& s : overrides) layer[NameOf(s.section, s.key)] = s.value;
   active = this;
   patches.emplace(plugin, "kernel32.dll", ProfileHooks::Imports());
 }
@@ -185,90 +169,55 @@ ProfileRedirect::~ProfileRedirect() {
 
 std::vector<Setting> ProfileRedirect::Reads() const {
   Locked guard(lock);
-  return reads;
+  return overlay.Reads();
 }
 
 void ProfileRedirect::ForgetReads() {
   Locked guard(lock);
-  reads.clear();
-  readIndex.clear();
+  overlay.ForgetReads();
 }
 
 std::vector<Setting> ProfileRedirect::Unread() const {
   Locked guard(lock);
-  std::vector<Setting> unread;
-  std::set<Name> said;
-  for (const Setting& s : overrides) {
-    const Name name = NameOf(s.section, s.key);
-    if (!everRead.count(name) && said.insert(name).second) unread.push_back(s);
-  }
-  return unread;
+  return overlay.Unread();
 }
 
-const wchar_t* ProfileRedirect::PathFor(const wchar_t* given) const {
-  return file ? file->c_str() : given;
+const wchar_t* ProfileRedirect::PathFor(const wchar_t* named) const {
+  return file ? file->c_str() : named;
 }
 
-const char* ProfileRedirect::AnsiPathFor(const char* given, std::string& storage) const {
-  if (!file) return given;
+const char* ProfileRedirect::AnsiPathFor(const char* named, std::string& storage) const {
+  if (!file) return named;
   storage = ToAnsi(*file);
   return storage.c_str();
 }
 
-const std::optional<std::wstring>* ProfileRedirect::Laid(const Name& name) const {
-  const auto found = layer.find(name);
-  if (found != layer.end()) return &found->second;
-  return removedSections.count(name.first) ? &kRemoved : nullptr;
-}
-
 UINT ProfileRedirect::ReadInt(const wchar_t* section, const wchar_t* key, INT defaultValue,
-                              const wchar_t* file) {
-  if (!section || !key) return GetPrivateProfileIntW(section, key, defaultValue, PathFor(file));
+                              const wchar_t* named) {
+  if (!section || !key) return GetPrivateProfileIntW(section, key, defaultValue, PathFor(named));
   Locked guard(lock);
-  const std::optional<std::wstring>* laid = Laid(NameOf(section, key));
-  const UINT value = !laid   ? GetPrivateProfileIntW(section, key, defaultValue, PathFor(file))
-                     : *laid ? IntFrom(**laid, defaultValue)
-                             : static_cast<UINT>(defaultValue);
-  Record(section, key, std::to_wstring(static_cast<INT>(value)));
+  const std::optional<uint32_t> laid = overlay.Int(section, key, defaultValue);
+  const UINT value = laid ? *laid : GetPrivateProfileIntW(section, key, defaultValue, PathFor(named));
+  overlay.Record(section, key, std::to_wstring(static_cast<INT>(value)));
   return value;
 }
 
 std::wstring ProfileRedirect::ReadString(const wchar_t* section, const wchar_t* key,
-                                         const wchar_t* defaultValue, const wchar_t* file) {
+                                         const wchar_t* defaultValue, const wchar_t* named) {
   Locked guard(lock);
-  const std::optional<std::wstring>* laid = Laid(NameOf(section, key));
-  const std::wstring value = !laid   ? FileString(section, key, defaultValue, PathFor(file))
-                             : *laid ? **laid
-                                     : std::wstring(defaultValue ? defaultValue : L"");
-  Record(section, key, value);
+  const std::optional<std::wstring> laid =
+      overlay.String(section, key, defaultValue ? defaultValue : L"");
+  const std::wstring value = laid ? *laid : FileString(section, key, defaultValue, PathFor(named));
+  overlay.Record(section, key, value);
   return value;
 }
 
 BOOL ProfileRedirect::Write(const wchar_t* section, const wchar_t* key, const wchar_t* value,
-                            const wchar_t* file) {
-  if (!keepWrites) return WritePrivateProfileStringW(section, key, value, PathFor(file));
-  // A null section only asks to flush the file.
-  if (!section) return TRUE;
+                            const wchar_t* named) {
+  if (!KeepsWrites()) return WritePrivateProfileStringW(section, key, value, PathFor(named));
   Locked guard(lock);
-  if (key) {
-    layer[NameOf(section, key)] = value ? std::optional<std::wstring>(value) : std::nullopt;
-    return TRUE;
-  }
-  const std::wstring removed = FoldCase(section);
-  for (auto i = layer.begin(); i != layer.end();) i = i->first.first == removed ? layer.erase(i) : std::next(i);
-  removedSections.insert(removed);
+  overlay.Keep(section, key, value);
   return TRUE;
-}
-
-void ProfileRedirect::Record(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
-  const Name name = NameOf(section, key);
-  everRead.insert(name);
-  const auto [at, fresh] = readIndex.emplace(name, reads.size());
-  if (fresh) {
-    reads.push_back({section, key, value});
-  } else {
-    reads[at->second].value = value;
-  }
 }
 
 void WarnUnread(const ProfileRedirect& profile) {

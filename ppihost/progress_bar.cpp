@@ -15,13 +15,13 @@ int Percent(int32_t position, int32_t maximum) {
 }
 }  // namespace
 
-std::wstring ProgressLine(const std::wstring& label, int32_t position, int32_t maximum, int barWidth) {
+std::wstring ProgressLine(const std::wstring& label, int32_t position, int32_t maximum) {
   const int percent = Percent(position, maximum);
-  const int filled = percent * barWidth / 100;
+  const int filled = percent * kBarWidth / 100;
   wchar_t tail[16];
   std::swprintf(tail, 16, L"] %3d%%", percent);
   return label + L" [" + std::wstring(static_cast<size_t>(filled), L'#') +
-         std::wstring(static_cast<size_t>(barWidth - filled), L'.') + tail;
+         std::wstring(static_cast<size_t>(kBarWidth - filled), L'.') + tail;
 }
 
 ProgressBar::ProgressBar(HANDLE stream, std::wstring label)
@@ -44,7 +44,7 @@ void ProgressBar::Show(int32_t position, int32_t maximum) {
   // Redrawing only when the figure changes keeps a slow console from slowing the run.
   if (percent == lastPercent) return;
   lastPercent = percent;
-  Write(stream, L"\r" + ProgressLine(label, position, maximum, kBarWidth));
+  Write(stream, L"\r" + ProgressLine(label, position, maximum));
   lineOpen = percent < 100;
   if (!lineOpen) Write(stream, L"\n");
 }

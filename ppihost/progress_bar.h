@@ -25,8 +25,6 @@ class ProgressBar {
   static int32_t HOST_CALL Report(int32_t position, int32_t maximum, int32_t userData);
   int32_t UserData() { return static_cast<int32_t>(reinterpret_cast<intptr_t>(this)); }
 
-  bool Visible() const { return visible; }
-
  private:
   void Show(int32_t position, int32_t maximum);
 
@@ -37,5 +35,6 @@ class ProgressBar {
   bool lineOpen = false;
 };
 
-// "label [#######.......]  42%" for a position out of maximum (clamped to 0..100%).
-std::wstring ProgressLine(const std::wstring& label, int32_t position, int32_t maximum, int barWidth);
+// "label [#######.......]  42%" for a position out of maximum (clamped to 0..100%), the
+// bar of one width wherever it is drawn.
+std::wstring ProgressLine(const std::wstring& label, int32_t position, int32_t maximum);

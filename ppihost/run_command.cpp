@@ -35,12 +35,13 @@ int RunCommand(const Arguments& args) {
   const std::vector<FilterEntry> filters = plugin.Filters();
   const FilterEntry& filter = ChooseFilter(filters, args.positional[1]);
   CriticalSection executeLock;
-  const FilterJob job{plugin, filter, args.region, args.batch, args.outDir.has_value(), executeLock};
+  const FilterJob job{plugin, filter, args.region, args.unattended, args.outDir.has_value(), executeLock};
 
   // Settings given for the run are for the run alone: what the plug-in writes is kept
   // in memory.
   const ProfileRedirect profile(plugin.Handle(), args.settings, args.overrides,
-                                args.settings || !args.overrides.empty());
+                                args.settings || !args.overrides.empty() ? ProfileWrites::KeptInMemory
+                                                                         : ProfileWrites::ToFile);
   const int status = args.outDir ? RunBatch(job, pictures, args.jobs)
                                  : FilterPicture(job, args.positional[2], args.positional[3], *output,
                                                  [](const std::wstring& line) { WriteLine(StdErr(), line); });

@@ -1,5 +1,5 @@
 // ppihost setup PLUGIN FILTER INPUT: opens the filter's settings dialog over an image,
-// as the host's menu does, and says whether the user confirmed it. A batch run has
+// as the host's menu does, and says whether the user confirmed it. An unattended run has
 // nobody to answer the dialog, so it opens none.
 #include <windows.h>
 #include <commctrl.h>
@@ -9,10 +9,11 @@
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
 #include "ppihost/image_file.h"
+#include "ppihost/plugin_module.h"
 #include "ppihost/profile_redirect.h"
 
 int SetupCommand(const Arguments& args) {
-  if (args.batch) {
+  if (args.unattended) {
     throw HostError{kExitUsage,
                     L"setup needs an interactive session: run it from a terminal, without --batch"};
   }
@@ -28,7 +29,8 @@ int SetupCommand(const Arguments& args) {
   InitCommonControlsEx(&controls);
 
   // The dialog reads the settings given and saves to --settings FILE, if given.
-  const ProfileRedirect profile(plugin.Handle(), args.settings, args.overrides, false);
+  const ProfileRedirect profile(plugin.Handle(), args.settings, args.overrides,
+                                ProfileWrites::ToFile);
   const int32_t confirmed = plugin.Setup(filter.index, nullptr, image.pixels.data(), image.width, image.height);
   WriteLine(StdOut(), EnglishForm(filter.name) + (confirmed ? L" settings confirmed" : L" settings cancelled"));
   return confirmed ? kExitOk : kExitDeclined;

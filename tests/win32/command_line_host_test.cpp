@@ -13,8 +13,11 @@
 #include "ppihost/com_ref.h"
 #include "ppihost/commands.h"
 #include "ppihost/host_error.h"
+#include "ppihost/import_patch.h"
+#include "ppihost/input_patterns.h"
 #include "ppihost/file_handle.h"
-#include "ppihost/system_error.h"
+#include "ppihost/output_file.h"
+#include "ppihost/system_message.h"
 #include "zuzovezu_version.h"
 
 namespace {
@@ -129,7 +132,7 @@ class CommandLineHost : public ::testing::Test {
 
   void Write(const std::wstring& path, const Image& image) const {
     try {
-      WriteImage(path, image);
+      OutputFile(path).Write(EncodeImage(path, image));
     } catch (const HostError& e) {
       FAIL() << Utf8(e.message);
     }
@@ -246,6 +249,14 @@ TEST_F(CommandLineHost, RunWritesEveryOutputFormat) {
     EXPECT_EQ(FirstDifference(written, std::wstring(name) == L"out.bmp" ? opaque : posterized), "");
   }
 
+  // An opaque picture loses nothing in formats without alpha.
+  Write(folder + L"opaque.png", TestPicture(16, 12, false));
+  for (const wchar_t* name : {L"out.bmp", L"out.jpg"}) {
+    const HostResult r = Run(L"1", folder + L"opaque.png", folder + name);
+    EXPECT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(r.err, "") << Utf8(name);
+  }
+
   // JPEG is lossy and has no alpha: a smooth picture comes back close, not exact, and
   // its colours are kept as they are, not blended by alpha.
   Image smooth = TestPicture(32, 24, true);
@@ -337,6 +348,10 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
       {"reversed region", {L"run", plugin, L"0", in, out, L"--region", L"3,0,2,2"}, 2, "not inside"},
       {"three numbers", {L"run", plugin, L"0", in, out, L"--region", L"1,2,3"}, 2, "four whole numbers"},
       {"not numbers", {L"run", plugin, L"0", in, out, L"--region", L"a,b,c,d"}, 2, "four whole numbers"},
+      // Refused with the options, before the (unreadable) picture is read.
+      {"not numbers, many pictures", {L"run", plugin, L"0", bad, L"--out-dir", folder, L"--region=1,2,3,"},
+       2, "four whole numbers"},
+      {"region without numbers", {L"list", plugin, L"--region"}, 2, "--region needs LEFT,TOP,RIGHT,BOTTOM"},
       // The output is checked before the input is read: these inputs are not images.
       {"no output folder", {L"run", plugin, L"0", bad, folder + L"none\\out.png"}, 5, "no folder"},
       {"output is a folder", {L"run", plugin, L"0", bad, folder + L"sub"}, 5, "cannot"},
@@ -355,6 +370,8 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
       {"unknown command", {L"filter", plugin, L"0", in, out}, 2, "unknown command filter"},
       // Many pictures: refused before any work.
       {"one base name twice", {L"run", plugin, L"0", in, folder + L"sub\\in.png", L"--out-dir", folder},
+       2, "would both be written to"},
+      {"base names in two cases", {L"run", plugin, L"0", in, folder + L"sub\\IN.Png", L"--out-dir", folder},
        2, "would both be written to"},
       {"no output folder", {L"run", plugin, L"0", in, L"--out-dir", folder + L"none"}, 5, "no folder"},
       {"pattern matches nothing", {L"run", plugin, L"0", folder + L"*.gif", L"--out-dir", folder}, 4,
@@ -495,6 +512,14 @@ TEST_F(CommandLineHost, BatchWritesEveryGoodPictureAndNamesTheBadOne) {
     EXPECT_EQ(FirstDifference(Read(out + L"p" + std::to_wstring(i) + L".png"),
                               Apply(pictures[i], PosterizeDefault)), "") << i;
   }
+
+  // A region too wide for one picture fails that picture alone, and names it.
+  const HostResult region = RunHost({L"run", plugin, L"post", folder + L"p0.png", folder + L"p1.png",
+                                     L"--out-dir", out, L"--region", L"1,1,10,5"});
+  EXPECT_EQ(region.exitCode, 2u) << region.err;
+  EXPECT_EQ(region.err, "ppihost: region 1,1,10,5 is not inside " + Utf8(folder) + "p0.png, a 9x6 image; " +
+                            Utf8(out) + "p0.png was not written\nppihost: 1 written, 1 failed\n");
+  EXPECT_EQ(FirstDifference(Read(out + L"p1.png"), Apply(pictures[1], PosterizeDefault, 1, 1, 10, 5)), "");
 }
 
 // The plug-in runs one call at a time while pictures are read and written on several
@@ -521,6 +546,113 @@ TEST_F(CommandLineHost, JobsDoNotChangeTheOutputs) {
   EXPECT_EQ(outputs[0].size(), outputs[1].size());
   EXPECT_TRUE(outputs[0] == outputs[1]);
   EXPECT_EQ(outputs[0].find("(missing)"), std::string::npos);
+}
+
+// Two failures of different codes, and a folder the pattern matches too: the folder is
+// not taken, and the run ends with the code of the first to fail in name order, however
+// many pictures are worked on at once.
+TEST_F(CommandLineHost, BatchEndsWithTheCodeOfTheFirstFailureInNameOrder) {
+  const std::wstring out = folder + L"sub\\";
+  ASSERT_TRUE(CreateDirectoryW(out.c_str(), nullptr));
+  ASSERT_TRUE(SUCCEEDED(WriteTwoPageTiff(folder + L"s_c.tif", TestPicture(4, 3, true), TestPicture(4, 3, true))));
+  WriteBytes(folder + L"s_b.png", "not an image\n");
+  Write(folder + L"s_a.png", TestPicture(9, 6, true));
+  const std::string summary = "\nppihost: 1 written, 2 failed\n";
+  for (const wchar_t* jobs : {L"1", L"2"}) {
+    SCOPED_TRACE(Utf8(jobs));
+    const HostResult r = RunHost({L"run", plugin, L"0", folder + L"s*", L"--out-dir", out, L"--format", L"png",
+                                  L"--jobs", jobs});
+    EXPECT_EQ(r.exitCode, 4u) << r.err;
+    EXPECT_EQ(r.err.substr(r.err.size() - std::min(r.err.size(), summary.size())), summary);
+    EXPECT_EQ(Files(out), std::set<std::wstring>{L"s_a.png"});
+  }
+}
+
+// The written file reaches the disk before it replaces the output: the order of the
+// platform calls, seen through this program's import table (the host's output file is
+// linked into it).
+std::vector<std::string>* fileCalls = nullptr;
+template <class Fn>
+Fn Kernel32(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+BOOL WINAPI LoggedWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+  fileCalls->push_back("write");
+  return Kernel32<decltype(&WriteFile)>("WriteFile")(file, data, size, written, overlapped);
+}
+BOOL WINAPI LoggedFlush(HANDLE file) {
+  fileCalls->push_back("flush");
+  return Kernel32<decltype(&FlushFileBuffers)>("FlushFileBuffers")(file);
+}
+BOOL WINAPI LoggedClose(HANDLE handle) {
+  fileCalls->push_back("close");
+  return Kernel32<decltype(&CloseHandle)>("CloseHandle")(handle);
+}
+BOOL WINAPI LoggedMove(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  fileCalls->push_back("move");
+  return Kernel32<decltype(&MoveFileExW)>("MoveFileExW")(from, to, flags);
+}
+
+TEST_F(CommandLineHost, OutputIsFlushedAndClosedBeforeItReplacesTheOld) {
+  const std::wstring out = folder + L"out.png";
+  WriteBytes(out, "old");
+  OutputFile output(out);
+  std::vector<std::string> calls;
+  fileCalls = &calls;
+  {
+    const ImportHook hooks[] = {{"WriteFile", reinterpret_cast<void*>(&LoggedWrite)},
+                                {"FlushFileBuffers", reinterpret_cast<void*>(&LoggedFlush)},
+                                {"CloseHandle", reinterpret_cast<void*>(&LoggedClose)},
+                                {"MoveFileExW", reinterpret_cast<void*>(&LoggedMove)},
+                                {nullptr, nullptr}};
+    const ImportPatches patches(GetModuleHandleW(nullptr), "kernel32.dll", hooks);
+    output.Write({'n', 'e', 'w'});
+  }
+  fileCalls = nullptr;
+  EXPECT_EQ(calls, (std::vector<std::string>{"write", "flush", "close", "move"}));
+  EXPECT_EQ(ReadBytes(out), "new");
+}
+
+// A folder that lists its entries in an order of its own, as a FAT volume lists them
+// as they were made (Wine sorts them), with a folder among them: what a pattern matches
+// is the files, in the order of their names whatever their case.
+struct Listing {
+  std::vector<std::pair<std::wstring, DWORD>> entries;  // name, attributes
+  size_t next = 0;
+};
+Listing* listing = nullptr;
+BOOL WINAPI ListNext(HANDLE, LPWIN32_FIND_DATAW found) {
+  if (listing->next == listing->entries.size()) return FALSE;
+  *found = WIN32_FIND_DATAW{};
+  const auto& [name, attributes] = listing->entries[listing->next++];
+  found->dwFileAttributes = attributes;
+  name.copy(found->cFileName, MAX_PATH - 1);
+  return TRUE;
+}
+HANDLE WINAPI ListFirst(LPCWSTR, LPWIN32_FIND_DATAW found) {
+  listing->next = 0;
+  return ListNext(nullptr, found) ? reinterpret_cast<HANDLE>(listing) : INVALID_HANDLE_VALUE;
+}
+BOOL WINAPI ListClose(HANDLE) { return TRUE; }
+
+TEST(InputPatterns, MatchFilesInNameOrderWhateverTheFolderLists) {
+  Listing made{{{L"s_c.tif", FILE_ATTRIBUTE_ARCHIVE},
+                {L"sub", FILE_ATTRIBUTE_DIRECTORY},
+                {L"S_B.png", FILE_ATTRIBUTE_ARCHIVE},
+                {L"s_a.png", FILE_ATTRIBUTE_ARCHIVE}}};
+  listing = &made;
+  const ImportHook hooks[] = {{"FindFirstFileW", reinterpret_cast<void*>(&ListFirst)},
+                              {"FindNextFileW", reinterpret_cast<void*>(&ListNext)},
+                              {"FindClose", reinterpret_cast<void*>(&ListClose)},
+                              {nullptr, nullptr}};
+  std::vector<std::wstring> inputs;
+  {
+    const ImportPatches patches(GetModuleHandleW(nullptr), "kernel32.dll", hooks);
+    inputs = ExpandInputs({L"one.png", L"photos\\s*"});
+  }
+  listing = nullptr;
+  EXPECT_EQ(inputs, (std::vector<std::wstring>{L"one.png", L"photos\\s_a.png", L"photos\\S_B.png",
+                                               L"photos\\s_c.tif"}));
 }
 
 struct DialogSearch {
@@ -569,6 +701,7 @@ TEST_F(CommandLineHost, MessageBoxOutsideTheImportTableIsClosedInBatchMode) {
 // A plug-in with Shift-JIS names in the narrow functions, which reads a section whole
 // and writes while it runs: --settings and --set reach it, and what it wrote one value
 // at a time it reads back, with no file written.
+// --set alone keeps the plug-in's writes from its own file (narrow.ini) as well.
 TEST_F(CommandLineHost, NarrowProfileFunctionsAreRedirectedToo) {
   Write(folder + L"in.png", TestPicture(2, 1, true));
   ASSERT_TRUE(CopyFileW((ProgramFolderW() + L"faulty_plugin.dll").c_str(), (folder + L"narrow.ppi").c_str(), FALSE));
@@ -576,17 +709,21 @@ TEST_F(CommandLineHost, NarrowProfileFunctionsAreRedirectedToo) {
   const std::string given = Stamp(folder + L"given.ini");
   std::set<std::wstring> files = Files();
   files.insert(L"out.png");
-  const HostResult r = RunHost({L"run", folder + L"narrow.ppi", L"narrow", folder + L"in.png", folder + L"out.png",
-                                L"--settings", folder + L"given.ini",
-                                L"--set", L"\u8a2d\u5b9a.\u6bb5\u968e=42"});  // 設定.段階
-  ASSERT_EQ(r.exitCode, 0u) << r.err;
-  EXPECT_EQ(r.err, "");
-  const Pixel first = At(Read(folder + L"out.png"), 0, 0);
-  EXPECT_EQ(first.b, 42);
-  EXPECT_EQ(first.g, 43);
-  EXPECT_EQ(first.r, 9);
-  EXPECT_EQ(Files(), files);
-  EXPECT_EQ(Stamp(folder + L"given.ini"), given);
+  for (bool settingsFile : {true, false}) {
+    SCOPED_TRACE(settingsFile ? "--settings and --set" : "--set alone");
+    std::vector<std::wstring> args{L"run", folder + L"narrow.ppi", L"narrow", folder + L"in.png", folder + L"out.png",
+                                   L"--set", L"\u8a2d\u5b9a.\u6bb5\u968e=42"};  // 設定.段階
+    if (settingsFile) args.insert(args.end(), {L"--settings", folder + L"given.ini"});
+    const HostResult r = RunHost(args);
+    ASSERT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(r.err, "");
+    const Pixel first = At(Read(folder + L"out.png"), 0, 0);
+    EXPECT_EQ(first.b, 42);
+    EXPECT_EQ(first.g, 43);
+    EXPECT_EQ(first.r, settingsFile ? 9 : 0);
+    EXPECT_EQ(Files(), files);
+    EXPECT_EQ(Stamp(folder + L"given.ini"), given);
+  }
 }
 
 TEST_F(CommandLineHost, OutputMayReplaceTheInput) {

@@ -117,7 +117,7 @@ class ReleasePackage(unittest.TestCase):
         self.assertNotIn(b"\r\r", raw)
         self.assertTrue(text.startswith(f"zuzovezu {VERSION} - "), text[:40])
         for needed in ["zuzovezu.ppi", "zodederor.ini", "プラグインフォルダー",
-                       "Windows XP SP3", "SSE2", "AVX2",
+                       "Windows XP SP3", "i686", "Pentium Pro", "SSE2", "AVX2",
                        "[Solarization]", "threshold=230", "channel=0",
                        "[Posterization]", "division=8",
                        "[CutLBit]", "rmask=1", "gmask=1", "bmask=1", "link=1", "preview=1",

@@ -1,4 +1,4 @@
-#include "ppihost/system_error.h"
+#include "ppihost/system_message.h"
 
 #include <cwchar>
 
@@ -97,25 +97,4 @@ std::wstring SystemMessage(DWORD error) {
   wchar_t code[16];
   std::swprintf(code, 16, L" (0x%08lX)", static_cast<unsigned long>(error));
   return words + code;
-}
-
-std::wstring FullPath(const std::wstring& path) {
-  const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (n == 0) return path;
-  std::wstring full(n, L'\0');
-  const DWORD written = GetFullPathNameW(path.c_str(), n, &full[0], nullptr);
-  full.resize(written);
-  return full;
-}
-
-std::wstring AnyLengthPath(const std::wstring& full) {
-  if (full.size() < MAX_PATH || full.compare(0, 4, L"\\\\?\\") == 0) return full;
-  if (full.compare(0, 4, L"\\\\.\\") == 0) return L"\\\\?\\" + full.substr(4);
-  if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
-}
-
-std::wstring FoldCase(std::wstring name) {
-  if (!name.empty()) CharUpperBuffW(&name[0], static_cast<DWORD>(name.size()));
-  return name;
 }
