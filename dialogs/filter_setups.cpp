@@ -1,10 +1,9 @@
-// Where each filter meets its settings dialog: the filters' Setup, one body for all.
+// Where each filter meets its settings dialog: one body for all three.
+#include "dialogs/filter_setups.h"
+
 #include "dialogs/cut_low_bit_dialog.h"
 #include "dialogs/posterization_dialog.h"
 #include "dialogs/solarization_dialog.h"
-#include "filters/cut_low_bit_filter.h"
-#include "filters/posterization_filter.h"
-#include "filters/solarization_filter.h"
 
 namespace {
 
@@ -17,14 +16,14 @@ int RunSettingsDialog(HWND parent, const uint8_t* image, int32_t width, int32_t 
 
 }  // namespace
 
-int SolarizationFilter::Setup(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
+int RunSolarizationDialog(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
   return RunSettingsDialog<SolarizationDialog>(parent, image, width, height);
 }
 
-int PosterizationFilter::Setup(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
+int RunPosterizationDialog(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
   return RunSettingsDialog<PosterizationDialog>(parent, image, width, height);
 }
 
-int CutLowBitFilter::Setup(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
+int RunCutLowBitDialog(HWND parent, const uint8_t* image, int32_t width, int32_t height) {
   return RunSettingsDialog<CutLowBitDialog>(parent, image, width, height);
 }

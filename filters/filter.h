@@ -7,9 +7,14 @@
 
 #include "base/host_types.h"
 
+// Runs a filter's settings dialog over the host's image; 1 when the user confirmed it.
+// The dialogs sit a floor above the filters, so the registry hands each filter its own.
+using SettingsDialog = int (*)(HWND parent, const uint8_t* image, int32_t width, int32_t height);
+
 class Filter {
  public:
-  Filter(const char* name, const char* category) : name(name), category(category) {}
+  Filter(const char* name, const char* category, SettingsDialog dialog = nullptr)
+      : name(name), category(category), dialog(dialog) {}
   virtual ~Filter() = default;
   Filter(const Filter&) = delete;
   Filter& operator=(const Filter&) = delete;
@@ -19,7 +24,8 @@ class Filter {
   virtual void Execute(HWND window, const uint8_t* source, uint8_t* destination,
                        int32_t reserved5, const PixelRegion* region, int32_t reserved7,
                        int32_t width, int32_t reserved9, const ProgressSink* sink);
-  // Lets the user adjust the settings over `image`; 1 when confirmed.
+  // Lets the user adjust the settings over `image` in the filter's dialog; 1 when
+  // confirmed, and at once when the filter was given none.
   virtual int Setup(HWND parent, const uint8_t* image, int32_t width, int32_t height);
 
   // Display texts in the form English|Japanese, code page 932.
@@ -29,4 +35,5 @@ class Filter {
  private:
   std::string name;
   std::string category;
+  SettingsDialog dialog;
 };

@@ -3,22 +3,24 @@
 #include <new>
 
 #include "base/module_handle.h"
+#include "dialogs/filter_setups.h"
 #include "filters/cut_low_bit_filter.h"
 #include "filters/posterization_filter.h"
 #include "filters/solarization_filter.h"
 
 namespace {
 
-template <class T>
+// Each filter with its settings dialog.
+template <class T, SettingsDialog kDialog>
 Filter* Create() {
-  return new (std::nothrow) T();
+  return new (std::nothrow) T(kDialog);
 }
 
 // Registry order is the host's index order.
 constexpr FilterRegistry::Factory kFilters[] = {
-    &Create<SolarizationFilter>,
-    &Create<PosterizationFilter>,
-    &Create<CutLowBitFilter>,
+    &Create<SolarizationFilter, &RunSolarizationDialog>,
+    &Create<PosterizationFilter, &RunPosterizationDialog>,
+    &Create<CutLowBitFilter, &RunCutLowBitDialog>,
 };
 
 FilterRegistry theRegistry;
