@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
          TypeKeys(d, IDC_BLUE_BITS_EDIT, "3", true);
        }}},
       // The whole of a picture far larger than the pane, by a double-click.
-      {"posterization_dialog_fit", 1, Rainbow(1600, 1200),
+      {"posterization_fit_dialog", 1, Rainbow(1600, 1200),
        {[](HWND d) {
          TypeKeys(d, IDC_DIVISION_EDIT, "6", true);
          DoubleClick(PreviewPane(d), 10, 10);
