@@ -98,6 +98,8 @@ TEST_F(PreviewZoom, DragsPanAtAZoomAndADoubleClickTogglesFitAndCentresItsPoint) 
     EXPECT_EQ(PaneDiffers(d, big, SolarizeDefault, 61, 41), "");
 
     const int fit = Fit(d, big);
+    // The platform's static class turns a second click into WM_LBUTTONDBLCLK.
+    EXPECT_TRUE(GetClassLongA(pane, GCL_STYLE) & CS_DBLCLKS);
     DoubleClick(pane, 5, 5);
     ASSERT_TRUE(ShowsZoom(d, fit));
     EXPECT_EQ(PaneDiffers(d, big, SolarizeDefault, 0, 0, fit), "");
