@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "filters/active_rows.h"
 #include "filters/pixel_rules.h"
 #include "resources/resource.h"
 #include "settings/settings_file.h"
@@ -104,4 +105,14 @@ void CutLowBitDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint* or
   const uint8_t blue = LowBitMask[BitsForPreview(IDC_BLUE_BITS_EDIT)];
   ComposePreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
                  [red, green, blue](Bgr c) { return CutLowBits(c, red, green, blue); });
+}
+
+RowRule CutLowBitDialog::PreviewRowRule() {
+  const uint8_t red = LowBitMask[BitsForPreview(IDC_RED_BITS_EDIT)];
+  const uint8_t green = LowBitMask[BitsForPreview(IDC_GREEN_BITS_EDIT)];
+  const uint8_t blue = LowBitMask[BitsForPreview(IDC_BLUE_BITS_EDIT)];
+  const FilterRows* rows = &ActiveRows();
+  return RowRule([rows, red, green, blue](const uint8_t* src, uint8_t* dst, int32_t count) {
+    rows->cutLowBits(src, dst, count, red, green, blue, RowStores::kCached);
+  });
 }

@@ -57,6 +57,8 @@ INT_PTR FilterDialog::DialogProc(HWND, UINT message, WPARAM wParam, LPARAM lPara
       return OnInitDialog();
     case WM_COMMAND:
       return OnCommand(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
+    case WM_MOUSEWHEEL:
+      return OnDialogWheel(wParam, lParam);
     default:
       return FALSE;
   }
@@ -80,8 +82,7 @@ BOOL FilterDialog::OnCommand(HWND, WORD id, WORD code) {
       }
       result = IDOK;
     }
-    preview.scrollX = 0;
-    preview.scrollY = 0;
+    preview.view.Home();
     EndDialog(dialogWindow, result);
     return TRUE;
   }

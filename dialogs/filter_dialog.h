@@ -8,8 +8,11 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <string>
 
+#include "dialogs/pane_view.h"
 #include "dialogs/preview_compose.h"
+#include "dialogs/zoomed_preview.h"
 
 class SettingsWriter;
 
@@ -55,6 +58,9 @@ class FilterDialog {
                              const PaneSize* visibleSize, const PaneSize* paneSize,
                              const PanePoint* scroll, const uint8_t* image,
                              const PaneSize* imageSize);
+  // The filter as a rule for a row of pixels, with the values the controls hold now:
+  // what the preview runs when zoomed out. The base leaves the pixels as they are.
+  virtual RowRule PreviewRowRule();
 
   // The base OnInitDialog: 1 when the preview is ready (or there is no pane), 0 when
   // its buffer cannot be allocated.
@@ -65,21 +71,32 @@ class FilterDialog {
 
  private:
   // The preview pane: the picture buffer and the header it is drawn with, the pane's
-  // size when the dialog opened, whether the image fits along each axis, the pan
-  // position, the drag in progress and the pane's own window procedure.
+  // size when the dialog opened, the zoom, pan position, drag and held button, the
+  // zoomed paint's working rows, and the pane's own window procedure.
   struct PreviewPaneState {
     BITMAPINFO bitmapInfo{};
     std::unique_ptr<uint32_t[]> previewBuffer;
     int32_t paneWidth = 0;
     int32_t paneHeight = 0;
-    bool fitsX = false;
-    bool fitsY = false;
-    int32_t scrollX = 0;
-    int32_t scrollY = 0;
-    int32_t lastMouseX = 0;
-    int32_t lastMouseY = 0;
+    PaneView view;
+    ZoomScratch zoomScratch;
+    // The window colour, taken once, and the area the last paint covered: a paint that
+    // covers another area gives the rest back to the window colour first.
+    uint32_t fill = 0;
+    PanePoint paintedOrigin{0, 0};
+    PaneSize paintedSize{0, 0};
+    // The template's caption, shown as it is at 1:1.
+    std::wstring caption;
     WNDPROC oldPaneProc = nullptr;
   };
+
+  // The zoom and the right button, from the pane's messages (preview_pane.cpp).
+  bool OnPaneWheel(HWND pane, int delta, POINT screen);
+  BOOL OnDialogWheel(WPARAM wParam, LPARAM lParam);
+  void OnPaneDoubleClick(HWND pane, int x, int y);
+  void OnPaneRButton(HWND pane, bool down);
+  void OnPaneCaptureLost();
+  void ZoomChanged(HWND pane);
 
   // What a dialog ended by a caught exception returns from the modal loop; never seen
   // by callers, since Show rethrows instead.

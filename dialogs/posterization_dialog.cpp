@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "dialogs/tracked_value.h"
+#include "filters/active_rows.h"
 #include "filters/pixel_rules.h"
 #include "resources/resource.h"
 #include "settings/settings_file.h"
@@ -61,4 +62,12 @@ void PosterizationDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint
   const uint32_t n = static_cast<uint32_t>(PreviewTrackedValue(dialogWindow, kDivision, division));
   ComposePreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
                  [n](Bgr c) { return Posterize(c, n); });
+}
+
+RowRule PosterizationDialog::PreviewRowRule() {
+  const uint32_t n = static_cast<uint32_t>(PreviewTrackedValue(dialogWindow, kDivision, division));
+  const FilterRows* rows = &ActiveRows();
+  return RowRule([rows, n](const uint8_t* src, uint8_t* dst, int32_t count) {
+    rows->posterize(src, dst, count, n, RowStores::kCached);
+  });
 }

@@ -17,6 +17,7 @@ class PosterizationDialog : public FilterDialog {
                      const PaneSize* visibleSize, const PaneSize* paneSize,
                      const PanePoint* scroll, const uint8_t* image,
                      const PaneSize* imageSize) override;
+  RowRule PreviewRowRule() override;
 
  private:
   void OnDivisionEdited();

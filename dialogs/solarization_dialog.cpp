@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "dialogs/tracked_value.h"
+#include "filters/active_rows.h"
 #include "filters/pixel_rules.h"
 #include "resources/resource.h"
 #include "settings/settings_file.h"
@@ -76,9 +77,21 @@ void SolarizationDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint*
   // (nor a shift that wraps) reaches the rule.
   const int32_t t = PreviewTrackedValue(dialogWindow, kThreshold, threshold);
   const uint32_t scaled = ScaledThreshold(t);
-  LRESULT channel = SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
-  if (channel == CB_ERR) channel = 0;  // no selection counts as "RGB"
-  const int32_t k = static_cast<int32_t>(channel);
+  const int32_t k = PreviewChannel();
   ComposePreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
                  [scaled, k](Bgr c) { return Solarize(c, scaled, k); });
+}
+
+int32_t SolarizationDialog::PreviewChannel() {
+  const LRESULT channel = SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
+  return channel == CB_ERR ? 0 : static_cast<int32_t>(channel);  // no selection counts as "RGB"
+}
+
+RowRule SolarizationDialog::PreviewRowRule() {
+  const uint32_t scaled = ScaledThreshold(PreviewTrackedValue(dialogWindow, kThreshold, threshold));
+  const int32_t k = PreviewChannel();
+  const FilterRows* rows = &ActiveRows();
+  return RowRule([rows, scaled, k](const uint8_t* src, uint8_t* dst, int32_t count) {
+    rows->solarize(src, dst, count, scaled, k, RowStores::kCached);
+  });
 }

@@ -17,6 +17,7 @@ class SolarizationDialog : public FilterDialog {
                      const PaneSize* visibleSize, const PaneSize* paneSize,
                      const PanePoint* scroll, const uint8_t* image,
                      const PaneSize* imageSize) override;
+  RowRule PreviewRowRule() override;
 
   // The last value the edit box accepted: what a rejected text is replaced with and
   // where the trackbar's steps start from.
@@ -24,4 +25,6 @@ class SolarizationDialog : public FilterDialog {
 
  private:
   void OnThresholdEdited();
+  // The list's channel, 0 ("RGB") when nothing is selected.
+  int32_t PreviewChannel();
 };

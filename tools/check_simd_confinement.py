@@ -6,7 +6,8 @@
 - No MMX, SSE or AVX instruction lies in the module outside the SIMD rows (functions
   named ...RowSse2/...RowAvx2 or in simd_row::), which run only on a processor that
   has them.
-- The SIMD objects in LIBRARY (rows_sse2, rows_avx2) define no other external symbol.
+- The SIMD objects in LIBRARY (rows_ and checker_sums_, each _sse2 and _avx2) define
+  no other external symbol.
   Anything else (an inline function shared with other files, say) would be one copy
   for the whole module, which the linker may take from the SIMD object: its scalar
   code may then use instructions (popcnt, say) that no vector register gives away.
@@ -26,7 +27,8 @@ ALLOWED = re.compile(r"Row(Sse2|Avx2)\(|simd_row::")
 FUNCTION = re.compile(r"^[0-9a-f]+ <(.*)>:$")
 
 
-SIMD_OBJECT = re.compile(r"^(rows_sse2|rows_avx2)\b.*:$")
+SIMD_OBJECT = re.compile(r"^(rows|checker_sums)_(sse2|avx2)\b.*:$")
+SIMD_OBJECTS = 4
 ROW_ENTRY = re.compile(r"^\w+Row(Sse2|Avx2)\(")
 
 
@@ -51,8 +53,8 @@ def main():
     found, foreign = foreign_simd_symbols(nm, library)
     for offence in foreign:
         print(offence)
-    if found != 2:
-        print(f"{library}: expected the objects rows_sse2 and rows_avx2, found {found}")
+    if found != SIMD_OBJECTS:
+        print(f"{library}: expected the {SIMD_OBJECTS} SIMD objects, found {found}")
         return 1
     if foreign:
         return 1

@@ -1,5 +1,6 @@
 #!/bin/bash
-# Takes the README's pictures of the three dialogs under Xvfb and writes docs/*.png.
+# Takes the README's pictures of the three dialogs (and one zoomed out to fit) under
+# Xvfb and writes docs/*.png.
 # Run ./tools/build.sh first.
 #
 # The pictures are taken in a Wine prefix of their own, build/screenshot-wineprefix, set
@@ -35,7 +36,7 @@ cmp -s /usr/share/wine/fonts/marlett.ttf "$fonts/marlett.ttf" || cp /usr/share/w
 
 clipped=$("$root/tools/wine-run" "$root/build/win32/bin/dialog_screenshot.exe" "Z:${folder//\//\\}" </dev/null)
 [[ -z "$clipped" ]] || echo "$clipped"
-for name in solarization posterization cut_low_bit; do
+for name in solarization posterization cut_low_bit posterization_fit; do
   python3 "$root/tools/bmp_to_png.py" "$folder/${name}_dialog.bmp" "$folder/${name}_dialog.png"
   rm "$folder/${name}_dialog.bmp"
 done

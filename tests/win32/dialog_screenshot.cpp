@@ -1,6 +1,7 @@
-// Takes the README's pictures of the three dialogs: opens each through PBF_Setup over
-// a colourful image, sets a value and writes the dialog window to FOLDER\NAME.bmp; names
-// on standard output each label that does not fit its rectangle.
+// Takes the README's pictures of the three dialogs, and of one zoomed out to fit: opens
+// each through PBF_Setup over a colourful image, sets a value and writes the dialog
+// window to FOLDER\NAME.bmp; names on standard output each label that does not fit its
+// rectangle.
 //   tools/dialog_screenshots.sh (which converts them to docs/*.png)
 #include <windows.h>
 
@@ -68,6 +69,7 @@ struct Picture {
   int32_t filterIndex;
   TestImage image;
   std::vector<DialogStep> settings;
+  bool reportLabels = true;  // once per template is enough
 };
 
 // Names each static label whose text, drawn as the control draws it (word-wrapped in
@@ -120,6 +122,13 @@ int main(int argc, char** argv) {
          ClickButton(d, IDC_LINK_CHECK);
          TypeKeys(d, IDC_BLUE_BITS_EDIT, "3", true);
        }}},
+      // The whole of a picture far larger than the pane, by a double-click.
+      {"posterization_fit_dialog", 1, Rainbow(1600, 1200),
+       {[](HWND d) {
+         TypeKeys(d, IDC_DIVISION_EDIT, "6", true);
+         DoubleClick(PreviewPane(d), 10, 10);
+       }},
+       false},
   };
   PluginLibrary plugin;
   HostWindow host;
@@ -127,7 +136,7 @@ int main(int argc, char** argv) {
   for (const Picture& p : pictures) {
     bool saved = false;
     std::vector<DialogStep> steps = p.settings;
-    steps.push_back([&](HWND d) { ReportClippedLabels(d, p.name); });
+    if (p.reportLabels) steps.push_back([&](HWND d) { ReportClippedLabels(d, p.name); });
     steps.push_back([&](HWND d) { saved = SaveWindowBitmap(d, folder + "\\" + p.name + ".bmp"); });
     steps.push_back(Cancel);
     DriveDialog([&] { return plugin.Setup(p.filterIndex, host, p.image.data(), p.image.width, p.image.height); },

@@ -176,6 +176,20 @@ void MouseMove(HWND pane, int x, int y, bool buttonDown) {
   SendMessageA(pane, WM_MOUSEMOVE, buttonDown ? MK_LBUTTON : 0, Point(x, y));
 }
 void MouseUp(HWND pane, int x, int y) { SendMessageA(pane, WM_LBUTTONUP, 0, Point(x, y)); }
+void DoubleClick(HWND pane, int x, int y) { SendMessageA(pane, WM_LBUTTONDBLCLK, MK_LBUTTON, Point(x, y)); }
+void RightButton(HWND pane, int x, int y, bool down) {
+  SendMessageA(pane, down ? WM_RBUTTONDOWN : WM_RBUTTONUP, down ? MK_RBUTTON : 0, Point(x, y));
+}
+void Wheel(HWND target, HWND pane, int x, int y, int delta, bool post) {
+  POINT screen{x, y};
+  ClientToScreen(pane, &screen);
+  const WPARAM w = MAKEWPARAM(0, static_cast<WORD>(static_cast<int16_t>(delta)));
+  if (post) {
+    PostMessageA(target, WM_MOUSEWHEEL, w, Point(screen.x, screen.y));
+  } else {
+    SendMessageA(target, WM_MOUSEWHEEL, w, Point(screen.x, screen.y));
+  }
+}
 
 namespace {
 

@@ -70,6 +70,11 @@ void PressCloseBox(HWND dialog);
 void MouseDown(HWND pane, int x, int y);
 void MouseMove(HWND pane, int x, int y, bool buttonDown);
 void MouseUp(HWND pane, int x, int y);
+void DoubleClick(HWND pane, int x, int y);  // the message a double-click sends, alone
+void RightButton(HWND pane, int x, int y, bool down);
+// A wheel turn (`delta` 120 a notch away from the user) sent, or with `post` posted, to
+// `target` with the cursor at the pane's client point (x, y).
+void Wheel(HWND target, HWND pane, int x, int y, int delta, bool post = false);
 
 // --- the pane's picture ------------------------------------------------------------
 

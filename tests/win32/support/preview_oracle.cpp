@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "resources/resource.h"
@@ -44,24 +45,35 @@ int Over(int back, int v, int a) { return (back * (255 - a) + v * a) / 255; }
 }  // namespace
 
 PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
-                         const PixelRule& rule, int scrollX, int scrollY) {
+                         const PixelRule& rule, int scrollX, int scrollY, int zoom) {
   PanePicture p;
   p.width = paneWidth;
   p.height = paneHeight;
   p.pixels.assign(static_cast<size_t>(paneWidth) * paneHeight, WindowFill());
-  const bool fitsX = image.width <= paneWidth, fitsY = image.height <= paneHeight;
-  const int left = fitsX ? (paneWidth - image.width) / 2 : -scrollX;
-  const int top = fitsY ? (paneHeight - image.height) / 2 : -scrollY;
+  // At 1:zoom the image takes this many pane pixels, a partial block a whole one.
+  const int shownWidth = (image.width + zoom - 1) / zoom, shownHeight = (image.height + zoom - 1) / zoom;
+  const bool fitsX = shownWidth <= paneWidth, fitsY = shownHeight <= paneHeight;
+  const int left = fitsX ? (paneWidth - shownWidth) / 2 : -scrollX;
+  const int top = fitsY ? (paneHeight - shownHeight) / 2 : -scrollY;
   for (int y = 0; y < paneHeight; ++y) {
     for (int x = 0; x < paneWidth; ++x) {
-      const int ix = x - left, iy = y - top;
-      if (ix < 0 || iy < 0 || ix >= image.width || iy >= image.height) continue;
-      const Pixel s = image.At(ix, iy);
-      const Pixel c = rule(s);
+      const int bx = x - left, by = y - top;
+      if (bx < 0 || by < 0 || bx >= shownWidth || by >= shownHeight) continue;
+      // The block's pixels, each filtered and laid over this pane pixel's square,
+      // averaged and rounded to nearest.
       const int back = Board(x, y);
-      p.pixels[static_cast<size_t>(y) * paneWidth + x] =
-          (static_cast<uint32_t>(Over(back, c.r, s.a)) << 16) |
-          (static_cast<uint32_t>(Over(back, c.g, s.a)) << 8) | static_cast<uint32_t>(Over(back, c.b, s.a));
+      int sum[3] = {}, count = 0;
+      for (int iy = by * zoom; iy < std::min(by * zoom + zoom, image.height); ++iy) {
+        for (int ix = bx * zoom; ix < std::min(bx * zoom + zoom, image.width); ++ix, ++count) {
+          const Pixel s = image.At(ix, iy);
+          const Pixel c = rule(s);
+          sum[0] += Over(back, c.b, s.a);
+          sum[1] += Over(back, c.g, s.a);
+          sum[2] += Over(back, c.r, s.a);
+        }
+      }
+      const auto mean = [count](int total) { return static_cast<uint32_t>((2 * total + count) / (2 * count)); };
+      p.pixels[static_cast<size_t>(y) * paneWidth + x] = (mean(sum[2]) << 16) | (mean(sum[1]) << 8) | mean(sum[0]);
     }
   }
   return p;
@@ -108,8 +120,8 @@ int ForEachOpaquePixel(const TestImage& image, const PanePicture& picture,
 }
 
 std::string PaneDiffers(HWND dialog, const TestImage& image, const PixelRule& rule, int scrollX,
-                        int scrollY) {
+                        int scrollY, int zoom) {
   const SIZE size = PaneClientSize(dialog);
   return ComparePictures(CapturePane(PreviewPane(dialog)),
-                         ExpectedPane(size.cx, size.cy, image, rule, scrollX, scrollY));
+                         ExpectedPane(size.cx, size.cy, image, rule, scrollX, scrollY, zoom));
 }

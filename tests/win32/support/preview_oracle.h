@@ -21,12 +21,13 @@ inline Pixel Unchanged(Pixel p) { return p; }
 // The window colour as the pane's buffer holds it, 0x00RRGGBB.
 uint32_t WindowFill();
 
-// The picture of a pane of the given size showing `image` through `rule`, with the
-// image's top-left visible pixel at (scrollX, scrollY) along axes where it is larger
-// than the pane.
+// The picture of a pane of the given size showing `image` through `rule` at 1:zoom,
+// with its top-left visible block at (scrollX, scrollY) along axes where the zoomed
+// image is larger than the pane. A pane pixel shows the rounded mean of its block's
+// pixels, each filtered and composited over the pixel's board square.
 // `rule`'s alpha is not used: the pane blends by the image's own.
 PanePicture ExpectedPane(int paneWidth, int paneHeight, const TestImage& image,
-                         const PixelRule& rule, int scrollX = 0, int scrollY = 0);
+                         const PixelRule& rule, int scrollX = 0, int scrollY = 0, int zoom = 1);
 
 // "" when equal, else where they first differ and how many pixels do.
 std::string ComparePictures(const PanePicture& actual, const PanePicture& expected);
@@ -47,4 +48,4 @@ inline int PaneChannel(uint32_t shown, int k) { return (shown >> (8 * k)) & 0xFF
 // "" when the preview pane of `dialog` shows what ExpectedPane works out for a pane of
 // its client size, else how it differs.
 std::string PaneDiffers(HWND dialog, const TestImage& image, const PixelRule& rule,
-                        int scrollX = 0, int scrollY = 0);
+                        int scrollX = 0, int scrollY = 0, int zoom = 1);
