@@ -19,18 +19,9 @@
 #include "filters/active_rows.h"
 #include "plugin/filter_registry.h"
 #include "settings/settings_file.h"
-#include "tools/bench/bench_rounds.h"
-#include "tools/bench/limit_anchors.h"
+#include "tools/bench/bench_picture.h"
 
 namespace {
-
-constexpr int32_t kSide = 4096;
-constexpr size_t kBytes = size_t(kSide) * kSide * 4;
-// Larger than any last-level cache this runs on.
-constexpr size_t kSweepBytes = size_t(256) << 20;
-constexpr const char* kFilterNames[] = {"Solarization", "Posterization", "Cut Low Bit"};
-constexpr int kFilters = 3;
-constexpr int kPaths = int(sizeof kRowPaths / sizeof kRowPaths[0]);
 
 int32_t progressCalls = 0;
 int32_t WINAPI CountProgress(int32_t, int32_t, int32_t) {
@@ -101,43 +92,27 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "filter_bench: the limit needs SSE2, which this processor lacks\n");
     return 1;
   }
-  bool has[kPaths];
+  LimitCases limits(features);
+  const bool* const has = limits.has;
   std::printf("%s on %s; the module chooses %s\n", ProcessorName().c_str(), SystemName().c_str(),
               RowPathName(automatic));
   for (int p = 0; p < kPaths; ++p) {
-    has[p] = HasRowPath(features, kRowPaths[p]);
     if (!has[p]) std::printf("%s path skipped: this processor lacks %s\n", RowPathName(kRowPaths[p]), RowPathName(kRowPaths[p]));
   }
 
-  uint8_t* source = NewBuffer(kBytes);
-  uint8_t* destination = NewBuffer(kBytes);
-  uint8_t* inPlace = NewBuffer(kBytes);
-  const uint8_t* sweep = NewBuffer(kSweepBytes);
-  uint32_t seed = 12345;
-  for (size_t i = 0; i < kBytes; i += 4) {
-    seed = seed * 1664525u + 1013904223u;
-    std::memcpy(source + i, &seed, 4);
-  }
+  const BenchPicture picture = NewBenchPicture(&NewBuffer);
+  uint8_t* const source = picture.source;
+  uint8_t* const destination = picture.destination;
+  uint8_t* const inPlace = picture.inPlace;
   const PixelRegion whole{0, 0, kSide, kSide};
   // A one-pixel run measures what a call costs besides the pixels (reading settings).
   const PixelRegion onePixel{0, 0, 1, 1};
-  const auto refill = [&] { std::memcpy(inPlace, source, kBytes); };
+  const auto refill = [picture] { picture.Refill(); };
 
-  // The limit is the widest path's anchors (kRowPaths is in RowPath order); the scalar
-  // path has none.
-  const RowPath widest = FastestRowPath(features);
-  Timings memcpyTimes, copies[kPaths], passes[kPaths], separate[kPaths][kFilters],
-      inside[kPaths][kFilters], callCost[kFilters], settingsCost[kFilters];
-  const Timings& copyLimit = copies[int(widest)];
-  const Timings& inPlaceLimit = passes[int(widest)];
+  Timings separate[kPaths][kFilters], inside[kPaths][kFilters], callCost[kFilters],
+      settingsCost[kFilters];
   std::vector<TimedCase> cases;
-  cases.push_back({nullptr, [&] { std::memcpy(destination, source, kBytes); return true; }, &memcpyTimes});
-  for (int p = 0; p < kPaths; ++p) {
-    const LimitAnchors anchors = AnchorsOf(kRowPaths[p]);
-    if (!has[p] || !anchors.copy) continue;
-    cases.push_back({nullptr, [&, anchors] { anchors.copy(source, destination, kBytes); return true; }, &copies[p]});
-    cases.push_back({refill, [&, anchors] { anchors.inPlace(inPlace, kBytes); return true; }, &passes[p]});
-  }
+  limits.Add(cases, picture);
   for (int p = 0; p < kPaths; ++p) {
     if (!has[p]) continue;
     const auto force = [p] { ForceRowPath(kRowPaths[p]); };
@@ -156,7 +131,7 @@ int main(int argc, char** argv) {
   cases.push_back({nullptr, [&] { readValue = ReadSolarizationSettings().threshold; return true; }, &settingsCost[0]});
   cases.push_back({nullptr, [&] { readValue = ReadPosterizationSettings().division; return true; }, &settingsCost[1]});
   cases.push_back({nullptr, [&] { readValue = ReadCutLowBitSettings().rmask; return true; }, &settingsCost[2]});
-  if (!RunRounds(cases, repetitions, &Now, sweep, kSweepBytes)) return 1;
+  if (!RunRounds(cases, repetitions, &Now, picture.sweep, kSweepBytes)) return 1;
   ForceRowPath(automatic);
 
   // Ready to paste into the README.
@@ -166,16 +141,9 @@ int main(int argc, char** argv) {
               "limit is the %s streaming copy for a separate destination and the %s "
               "load/xor/store pass in place; memcpy is the C runtime's (msvcrt.dll%s).\n\n",
               command.c_str(), ProcessorName().c_str(), SystemName().c_str(), repetitions,
-              RowPathName(widest), RowPathName(widest),
+              RowPathName(limits.widest), RowPathName(limits.widest),
               SystemName() == "Windows" ? "" : ", Wine's own");
-  std::vector<TableLine> lines{
-      {"limit: streaming copy, in-place pass", RowPathName(widest), &copyLimit, &inPlaceLimit}};
-  for (int p = int(widest) - 1; p >= 0; --p) {
-    if (has[p] && AnchorsOf(kRowPaths[p]).copy) {
-      lines.push_back({"streaming copy, in-place pass", RowPathName(kRowPaths[p]), &copies[p], &passes[p]});
-    }
-  }
-  lines.push_back({"memcpy (msvcrt)", "", &memcpyTimes, nullptr});
+  std::vector<TableLine> lines = limits.Lines("msvcrt");
   for (int f = 0; f < kFilters; ++f) {
     for (int p = kPaths - 1; p >= 0; --p) {
       const std::string path = RowPathName(kRowPaths[p]);
@@ -187,7 +155,7 @@ int main(int argc, char** argv) {
                        &separate[p][f], &inside[p][f]});
     }
   }
-  PrintTable(copyLimit, inPlaceLimit, lines);
+  PrintTable(limits.CopyLimit(), limits.InPlaceLimit(), lines);
   std::printf("\nOne pixel (what a call costs besides the pixels, mostly reading the settings), "
               "ms best (median):");
   for (int f = 0; f < kFilters; ++f) {

@@ -19,18 +19,9 @@
 #include "filters/row_paths.h"
 #include "filters/solarize_rows.h"
 #include "settings/settings_records.h"
-#include "tools/bench/bench_rounds.h"
-#include "tools/bench/limit_anchors.h"
+#include "tools/bench/bench_picture.h"
 
 namespace {
-
-constexpr int32_t kSide = 4096;
-constexpr size_t kBytes = size_t(kSide) * kSide * 4;
-// Larger than any last-level cache this runs on.
-constexpr size_t kSweepBytes = size_t(256) << 20;
-constexpr const char* kFilterNames[] = {"Solarization", "Posterization", "Cut Low Bit"};
-constexpr int kFilters = 3;
-constexpr int kPaths = int(sizeof kRowPaths / sizeof kRowPaths[0]);
 
 double Now() {
   using namespace std::chrono;
@@ -98,37 +89,20 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "row_bench: the limit needs SSE2, which this processor lacks\n");
     return 1;
   }
-  bool has[kPaths];
-  for (int p = 0; p < kPaths; ++p) has[p] = HasRowPath(features, kRowPaths[p]);
+  LimitCases limits(features);
+  const bool* const has = limits.has;
 
-  uint8_t* source = NewBuffer(kBytes);
-  uint8_t* destination = NewBuffer(kBytes);
-  uint8_t* inPlace = NewBuffer(kBytes);
-  const uint8_t* sweep = NewBuffer(kSweepBytes);
-  uint32_t seed = 12345;
-  for (size_t i = 0; i < kBytes; i += 4) {
-    seed = seed * 1664525u + 1013904223u;
-    std::memcpy(source + i, &seed, 4);
-  }
+  const BenchPicture picture = NewBenchPicture(&NewBuffer);
+  uint8_t* const source = picture.source;
+  uint8_t* const destination = picture.destination;
+  uint8_t* const inPlace = picture.inPlace;
   const PixelRegion whole{0, 0, kSide, kSide};
   const PixelRegion onePixel{0, 0, 1, 1};  // what a call costs besides the pixels
-  const auto refill = [&] { std::memcpy(inPlace, source, kBytes); };
+  const auto refill = [picture] { picture.Refill(); };
 
-  // The limit is the widest path's anchors (kRowPaths is in RowPath order); the scalar
-  // path has none.
-  const RowPath widest = FastestRowPath(features);
-  Timings memcpyTimes, copies[kPaths], passes[kPaths], separate[kPaths][kFilters],
-      inside[kPaths][kFilters], callCost[kFilters];
-  const Timings& copyLimit = copies[int(widest)];
-  const Timings& inPlaceLimit = passes[int(widest)];
+  Timings separate[kPaths][kFilters], inside[kPaths][kFilters], callCost[kFilters];
   std::vector<TimedCase> cases;
-  cases.push_back({nullptr, [&] { std::memcpy(destination, source, kBytes); return true; }, &memcpyTimes});
-  for (int p = 0; p < kPaths; ++p) {
-    const LimitAnchors anchors = AnchorsOf(kRowPaths[p]);
-    if (!has[p] || !anchors.copy) continue;
-    cases.push_back({nullptr, [&, anchors] { anchors.copy(source, destination, kBytes); return true; }, &copies[p]});
-    cases.push_back({refill, [&, anchors] { anchors.inPlace(inPlace, kBytes); return true; }, &passes[p]});
-  }
+  limits.Add(cases, picture);
   for (int p = 0; p < kPaths; ++p) {
     if (!has[p]) continue;
     const FilterRows& rows = RowsOf(kRowPaths[p]);
@@ -143,7 +117,7 @@ int main(int argc, char** argv) {
     cases.push_back({nullptr, [&, f] { return RunRows(RowsOf(chosen), f, source, destination, onePixel); },
                      &callCost[f]});
   }
-  if (!RunRounds(cases, repetitions, &Now, sweep, kSweepBytes)) {
+  if (!RunRounds(cases, repetitions, &Now, picture.sweep, kSweepBytes)) {
     std::fprintf(stderr, "row_bench: a filter did not report every row\n");
     return 1;
   }
@@ -154,16 +128,8 @@ int main(int argc, char** argv) {
               "best (median) of %d rounds. The limit is the %s streaming copy for a separate "
               "destination and the %s load/xor/store pass in place; memcpy is glibc's.\n\n",
               command.c_str(), ProcessorName().c_str(), std::thread::hardware_concurrency(),
-              repetitions, RowPathName(widest),
-              RowPathName(widest));
-  std::vector<TableLine> lines{
-      {"limit: streaming copy, in-place pass", RowPathName(widest), &copyLimit, &inPlaceLimit}};
-  for (int p = int(widest) - 1; p >= 0; --p) {
-    if (has[p] && AnchorsOf(kRowPaths[p]).copy) {
-      lines.push_back({"streaming copy, in-place pass", RowPathName(kRowPaths[p]), &copies[p], &passes[p]});
-    }
-  }
-  lines.push_back({"memcpy (glibc)", "", &memcpyTimes, nullptr});
+              repetitions, RowPathName(limits.widest), RowPathName(limits.widest));
+  std::vector<TableLine> lines = limits.Lines("glibc");
   for (int f = 0; f < kFilters; ++f) {
     for (int p = kPaths - 1; p >= 0; --p) {
       if (!has[p]) continue;
@@ -172,7 +138,7 @@ int main(int argc, char** argv) {
                        &separate[p][f], &inside[p][f]});
     }
   }
-  PrintTable(copyLimit, inPlaceLimit, lines);
+  PrintTable(limits.CopyLimit(), limits.InPlaceLimit(), lines);
   std::printf("\nOne pixel (the walk's cost besides the pixels), ms best (median):");
   for (int f = 0; f < kFilters; ++f) {
     std::printf("%s %s %.4f (%.4f)", f ? "," : "", kFilterNames[f], callCost[f].Best(),
