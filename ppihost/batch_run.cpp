@@ -237,7 +237,7 @@ int RunBatch(const FilterJob& job, const std::vector<BatchPicture>& pictures, in
   AnnounceBatch(pictures.size());
   const size_t count =
       std::min(pictures.size(), static_cast<size_t>(jobs > 0 ? jobs : DefaultJobs()));
-  // One thread takes one picture at a time, as it comes.
+  // One thread runs its pictures one after another as they come; several share the room.
   std::optional<BatchAdmission> admission;
   if (count > 1) admission.emplace(MemoryBudget());
   Batch batch(job, pictures, admission ? &*admission : nullptr);
