@@ -7,17 +7,17 @@
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
 #include "ppihost/interrupt.h"
-#include "ppihost/system_error.h"
 
 namespace {
 
-// An auto-reset event that one waiting thread sleeps on.
+// An auto-reset event that one waiting thread sleeps on; null when the system had none
+// to give, and the thread then looks again now and then.
 class WakeEvent {
  public:
-  WakeEvent() : handle(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
-    if (!handle) throw HostError{kExitFailure, L"cannot wait for room: " + SystemMessage(GetLastError())};
+  WakeEvent() : handle(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+  ~WakeEvent() {
+    if (handle) CloseHandle(handle);
   }
-  ~WakeEvent() { CloseHandle(handle); }
   WakeEvent(const WakeEvent&) = delete;
   WakeEvent& operator=(const WakeEvent&) = delete;
   HANDLE Get() const { return handle; }
@@ -58,8 +58,7 @@ bool BatchAdmission::Entry::End() {
   ended = true;
   Locked held(batch.lock);
   const bool shared = batch.admission.End(id) || othersAtFirst;
-  for (HANDLE sleeper : batch.sleepers) SetEvent(sleeper);
-  batch.sleepers.clear();
+  batch.WakeSleepers();
   return shared;
 }
 
@@ -71,17 +70,30 @@ void BatchAdmission::WaitToStart(size_t id, const Footprint& footprint, bool alo
       if (InterruptRequested()) {
         admission.Withdraw(id);
       } else {
-        if (admission.Ask(id, footprint, alone) == PictureAdmission::Verdict::kStart) return;
+        if (admission.Ask(id, footprint, alone) == PictureAdmission::Verdict::kStart) {
+          // The next in line may fit beside it.
+          WakeSleepers();
+          return;
+        }
         // Registered under the lock: an end after this wakes it.
-        sleepers.push_back(wake.Get());
+        if (wake.Get()) sleepers.push_back(wake.Get());
       }
     }
     // Once interrupted nothing new starts: the process is about to end.
     if (InterruptRequested()) {
       for (;;) Sleep(INFINITE);
     }
-    WaitForSingleObject(wake.Get(), INFINITE);
+    if (wake.Get()) {
+      WaitForSingleObject(wake.Get(), INFINITE);
+    } else {
+      Sleep(50);
+    }
   }
+}
+
+void BatchAdmission::WakeSleepers() {
+  for (HANDLE sleeper : sleepers) SetEvent(sleeper);
+  sleepers.clear();
 }
 
 uint64_t MemoryBudget() {

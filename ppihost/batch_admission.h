@@ -49,6 +49,8 @@ class BatchAdmission {
  private:
   // Asks until the picture starts.
   void WaitToStart(size_t id, const Footprint& footprint, bool alone);
+  // Has every waiting thread ask again; under `lock`.
+  void WakeSleepers();
 
   CriticalSection lock;
   // Guarded by `lock`.
