@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <new>
+#include <optional>
 
+#include "ppihost/batch_admission.h"
 #include "ppihost/com_ref.h"
 #include "ppihost/console_text.h"
 #include "ppihost/exit_codes.h"
@@ -13,8 +16,8 @@
 #include "ppihost/image_file.h"
 #include "ppihost/input_patterns.h"
 #include "ppihost/interrupt.h"
-#include "ppihost/progress_bar.h"
 #include "ppihost/path_names.h"
+#include "ppihost/progress_bar.h"
 
 namespace {
 
@@ -111,12 +114,13 @@ int DefaultJobs() {
   return std::clamp(static_cast<int>(info.dwNumberOfProcessors), 1, kMaxJobs);
 }
 
-// What the threads share: the next picture to take, and each picture's exit code.
+// What the threads share: the next picture to take, each picture's exit code, and,
+// with several threads, the room the pictures in flight leave.
 class Batch {
  public:
-  Batch(const FilterJob& job, const std::vector<BatchPicture>& pictures)
+  Batch(const FilterJob& job, const std::vector<BatchPicture>& pictures, BatchAdmission* admission)
       : job(job), pictures(pictures), codes(pictures.size(), kExitOk),
-        console(ShortName(job.filter), pictures.size()) {}
+        console(ShortName(job.filter), pictures.size()), admission(admission) {}
 
   // A thread's work: the next picture until none is left or the user interrupts.
   void operator()() {
@@ -126,7 +130,7 @@ class Batch {
       if (InterruptRequested()) return;
       const size_t i = static_cast<size_t>(InterlockedIncrement(&taken) - 1);
       if (i >= pictures.size()) return;
-      codes[i] = Filter(pictures[i]);
+      codes[i] = Filter(i);
       console.Done();
     }
   }
@@ -140,17 +144,44 @@ class Batch {
   }
 
  private:
-  int Filter(const BatchPicture& picture) {
+  // A picture that ran out of memory beside others is tried once more, alone; only the
+  // failure that counts is said.
+  int Filter(size_t i) {
+    Attempted attempt;
+    if (!admission) {
+      attempt = Attempt(pictures[i], nullptr);
+    } else {
+      bool again;
+      {
+        BatchAdmission::Entry entry(*admission, i, pictures[i].input, false);
+        attempt = Attempt(pictures[i], &entry);
+        again = TryAgainAlone(attempt.outOfMemory, entry.End());
+      }
+      if (again) {
+        BatchAdmission::Entry entry(*admission, i, pictures[i].input, true);
+        attempt = Attempt(pictures[i], &entry);
+      }
+    }
+    if (!attempt.failure.empty()) console.Line(attempt.failure);
+    return attempt.code;
+  }
+
+  // One attempt's exit code, and the line that says why it failed, not said yet.
+  struct Attempted {
+    int code = kExitOk;
+    std::wstring failure{};
+    bool outOfMemory = false;
+  };
+  Attempted Attempt(const BatchPicture& picture, PixelGate* gate) {
     const auto say = [this](const std::wstring& line) { console.Line(line); };
     try {
       OutputFile output(picture.output);
-      return FilterPicture(job, picture.input, picture.output, output, say);
+      return {FilterPicture(job, picture.input, picture.output, output, say, gate)};
     } catch (const HostError& e) {
-      say(L"ppihost: " + e.message);
-      return e.exitCode;
+      return {e.exitCode, L"ppihost: " + e.message, e.outOfMemory};
     } catch (const std::exception& e) {
-      say(L"ppihost: " + picture.input + L": " + WideFromCodePage(e.what(), CP_ACP));
-      return kExitFailure;
+      return {kExitFailure, L"ppihost: " + picture.input + L": " + WideFromCodePage(e.what(), CP_ACP),
+              dynamic_cast<const std::bad_alloc*>(&e) != nullptr};
     }
   }
 
@@ -159,6 +190,7 @@ class Batch {
   std::vector<int> codes;  // each written by the thread that took its picture
   volatile LONG taken = 0;
   BatchConsole console;
+  BatchAdmission* const admission;  // null with one thread
 };
 
 }  // namespace
@@ -189,10 +221,13 @@ std::vector<BatchPicture> PlanBatch(const Arguments& args) {
 
 int RunBatch(const FilterJob& job, const std::vector<BatchPicture>& pictures, int jobs) {
   AnnounceBatch(pictures.size());
-  Batch batch(job, pictures);
+  const size_t count =
+      std::min(pictures.size(), static_cast<size_t>(jobs > 0 ? jobs : DefaultJobs()));
+  // One thread runs its pictures one after another as they come; several share the room.
+  std::optional<BatchAdmission> admission;
+  if (count > 1) admission.emplace(MemoryBudget());
+  Batch batch(job, pictures, admission ? &*admission : nullptr);
   {
-    const size_t count =
-        std::min(pictures.size(), static_cast<size_t>(jobs > 0 ? jobs : DefaultJobs()));
     std::vector<std::unique_ptr<JoinedThread<Batch>>> threads;
     for (size_t i = 0; i < count; ++i) {
       threads.push_back(std::make_unique<JoinedThread<Batch>>(batch));

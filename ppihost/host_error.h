@@ -5,4 +5,6 @@
 struct HostError {
   int exitCode;
   std::wstring message;
+  // Memory ran out: with less else in flight, the same work may pass.
+  bool outOfMemory = false;
 };

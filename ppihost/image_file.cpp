@@ -73,6 +73,23 @@ const Container& WritableContainer(const std::wstring& name) {
 
 std::wstring HResultText(HRESULT hr) { return SystemMessage(static_cast<DWORD>(hr)); }
 
+bool IsOutOfMemory(HRESULT hr) {
+  return hr == E_OUTOFMEMORY || hr == HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+// Bits per pixel of a pixel format, 32 when the component cannot say.
+uint32_t BitsPerPixel(IWICImagingFactory* factory, const WICPixelFormatGUID& format) {
+  ComRef<IWICComponentInfo> info;
+  ComRef<IWICPixelFormatInfo> formatInfo;
+  UINT bits = 0;
+  if (FAILED(factory->CreateComponentInfo(format, info.Out())) ||
+      FAILED(info->QueryInterface(IID_IWICPixelFormatInfo, reinterpret_cast<void**>(formatInfo.Out()))) ||
+      FAILED(formatInfo->GetBitsPerPixel(&bits)) || bits == 0) {
+    return 32;
+  }
+  return bits;
+}
+
 void CreateFactory(ComRef<IWICImagingFactory>& factory, int exitCode) {
   const HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IWICImagingFactory,
@@ -137,7 +154,7 @@ bool PaletteHasAlpha(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
 
 }  // namespace
 
-Image ReadImage(const std::wstring& path) {
+Image ReadImage(const std::wstring& path, PixelGate* gate) {
   // A picture deep in folders past MAX_PATH, which ppihost can write, can be read too.
   const std::wstring file = AnyLengthPath(FullPath(path));
   if (!IsExistingFile(file)) throw HostError{kExitInput, L"no image file " + path};
@@ -149,19 +166,32 @@ Image ReadImage(const std::wstring& path) {
 
   ComRef<IWICBitmapDecoder> decoder;
   ComRef<IWICBitmapFrameDecode> frame;
-  HRESULT hr = factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, decoder.Out());
   UINT frames = 0;
-  if (SUCCEEDED(hr)) hr = decoder->GetFrameCount(&frames);
-  if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.Out());
   UINT width = 0, height = 0;
-  if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
   WICPixelFormatGUID format{};
-  if (SUCCEEDED(hr)) hr = frame->GetPixelFormat(&format);
-  if (FAILED(hr)) throw HostError{kExitInput, unreadable + L": " + HResultText(hr)};
-  if (width == 0 || height == 0) throw HostError{kExitInput, path + L" holds an empty image"};
-  const uint64_t bytes = uint64_t{width} * height * 4;
+  const auto open = [&] {
+    HRESULT hr = factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
+                                                    WICDecodeMetadataCacheOnDemand, decoder.Out());
+    if (SUCCEEDED(hr)) hr = decoder->GetFrameCount(&frames);
+    if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.Out());
+    if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
+    if (SUCCEEDED(hr)) hr = frame->GetPixelFormat(&format);
+    if (FAILED(hr)) throw HostError{kExitInput, unreadable + L": " + HResultText(hr), IsOutOfMemory(hr)};
+    if (width == 0 || height == 0) throw HostError{kExitInput, path + L" holds an empty image"};
+  };
+  open();
+  uint64_t bytes = uint64_t{width} * height * 4;
   if (bytes > kMaxPixelBytes) throw HostError{kExitInput, path + L" is too large an image"};
+  // Some decoders hold the frame decoded from the start: a picture that must wait for
+  // room lets go of its file meanwhile.
+  if (gate && !gate->Enter({width, height, BitsPerPixel(factory.Get(), format)})) {
+    frame.Reset();
+    decoder.Reset();
+    gate->Wait();
+    open();
+    bytes = uint64_t{width} * height * 4;
+    if (bytes > kMaxPixelBytes) throw HostError{kExitInput, path + L" is too large an image"};
+  }
 
   Image image;
   image.width = static_cast<int32_t>(width);
@@ -172,11 +202,11 @@ Image ReadImage(const std::wstring& path) {
   try {
     image.pixels.resize(static_cast<size_t>(bytes));
   } catch (const std::bad_alloc&) {
-    throw HostError{kExitInput, path + L" is too large an image for the memory available"};
+    throw HostError{kExitInput, TooLargeForMemory(path), true};
   }
 
   ComRef<IWICFormatConverter> converter;
-  hr = factory->CreateFormatConverter(converter.Out());
+  HRESULT hr = factory->CreateFormatConverter(converter.Out());
   if (SUCCEEDED(hr)) {
     hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
                                nullptr, 0.0, WICBitmapPaletteTypeCustom);
@@ -184,7 +214,7 @@ Image ReadImage(const std::wstring& path) {
   if (SUCCEEDED(hr)) {
     hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), image.pixels.data());
   }
-  if (FAILED(hr)) throw HostError{kExitInput, unreadable + L": " + HResultText(hr)};
+  if (FAILED(hr)) throw HostError{kExitInput, unreadable + L": " + HResultText(hr), IsOutOfMemory(hr)};
 
   const bool keepAlpha = facts.indexed ? PaletteHasAlpha(factory.Get(), decoder.Get(), frame.Get())
                                        : facts.alpha;
@@ -192,6 +222,10 @@ Image ReadImage(const std::wstring& path) {
     for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 0xFF;
   }
   return image;
+}
+
+std::wstring TooLargeForMemory(const std::wstring& path) {
+  return path + L" is too large an image for the memory available";
 }
 
 void CheckWritableImageName(const std::wstring& path) { WritableContainer(path); }
@@ -276,6 +310,9 @@ std::vector<uint8_t> EncodeImage(const std::wstring& nameForFormat, const Image&
   ULONG read = 0;
   if (SUCCEEDED(hr)) hr = stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
   if (SUCCEEDED(hr) && read != bytes.size()) hr = WINCODEC_ERR_STREAMREAD;
-  if (FAILED(hr)) throw HostError{kExitOutput, L"cannot write " + nameForFormat + L": " + HResultText(hr)};
+  if (FAILED(hr)) {
+    throw HostError{kExitOutput, L"cannot write " + nameForFormat + L": " + HResultText(hr),
+                    IsOutOfMemory(hr)};
+  }
   return bytes;
 }

@@ -25,8 +25,9 @@ std::wstring ShortName(const FilterEntry& filter) {
 }
 
 int FilterPicture(const FilterJob& job, const std::wstring& inputName, const std::wstring& outputName,
-                  OutputFile& output, const std::function<void(const std::wstring&)>& say) {
-  Image source = ReadImage(inputName);
+                  OutputFile& output, const std::function<void(const std::wstring&)>& say,
+                  PixelGate* gate) {
+  Image source = ReadImage(inputName, gate);
   if (source.frames > 1) {
     throw HostError{kExitUsage, inputName + L" holds " + std::to_wstring(source.frames) +
                                     L" frames and only the first would be filtered: frames 2 to " +

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ppihost/command_line.h"
+#include "ppihost/image_file.h"
 #include "ppihost/output_file.h"
 #include "ppihost/plugin_module.h"
 #include "ppihost/threads.h"
@@ -23,9 +24,11 @@ struct FilterJob {
 
 // Filters `input` into `output` (checked already, named `outputName`). Returns kExitOk,
 // or kExitDeclined when the plug-in reported an error; lines for the user (that one,
-// warnings of what the output could not hold) go to `say`. Throws HostError.
+// warnings of what the output could not hold) go to `say`. `gate`, when given, decides
+// when the pixels may be decoded. Throws HostError.
 int FilterPicture(const FilterJob& job, const std::wstring& input, const std::wstring& outputName,
-                  OutputFile& output, const std::function<void(const std::wstring&)>& say);
+                  OutputFile& output, const std::function<void(const std::wstring&)>& say,
+                  PixelGate* gate = nullptr);
 
 // The filter's English name without the dots of its menu item.
 std::wstring ShortName(const FilterEntry& filter);

@@ -522,29 +522,52 @@ TEST_F(CommandLineHost, BatchWritesEveryGoodPictureAndNamesTheBadOne) {
   EXPECT_EQ(FirstDifference(Read(out + L"p1.png"), Apply(pictures[1], PosterizeDefault, 1, 1, 10, 5)), "");
 }
 
+// The memory the pictures in flight may hold, forced small for one scope (ppihost
+// reads it from PPIHOST_MEMORY_BUDGET, in bytes).
+class MemoryBudget {
+ public:
+  explicit MemoryBudget(const wchar_t* bytes) {
+    if (bytes) SetEnvironmentVariableW(L"PPIHOST_MEMORY_BUDGET", bytes);
+  }
+  ~MemoryBudget() { SetEnvironmentVariableW(L"PPIHOST_MEMORY_BUDGET", nullptr); }
+  MemoryBudget(const MemoryBudget&) = delete;
+  MemoryBudget& operator=(const MemoryBudget&) = delete;
+};
+
 // The plug-in runs one call at a time while pictures are read and written on several
-// threads: what each picture becomes must not depend on that.
+// threads, as many at once as their memory allows: what each picture becomes must not
+// depend on that.
 TEST_F(CommandLineHost, JobsDoNotChangeTheOutputs) {
   const wchar_t* const names[] = {L"in_a.png", L"in_b.tif", L"in_c.jpg",
                                   L"in_d.bmp", L"in_e.png", L"in_f.tif"};
   for (int i = 0; i < 6; ++i) {
     Write(folder + names[i], TestPicture(300 + 7 * i, 200 - 5 * i, i % 2 == 0));
   }
-  std::string outputs[2];
-  for (int jobs : {1, 2}) {
+  struct Case {
+    const wchar_t* jobs;
+    const wchar_t* budget;  // null: the address space's
+  } cases[] = {
+      {L"1", nullptr},
+      {L"2", nullptr},
+      {L"3", L"1500000"},  // each picture fits alone, no two together
+  };
+  std::string outputs[3];
+  for (size_t c = 0; c < 3; ++c) {
+    SCOPED_TRACE(c);
+    const MemoryBudget budget(cases[c].budget);
     const std::wstring out = folder + L"sub\\";
     CreateDirectoryW(out.c_str(), nullptr);
     const HostResult r = RunHost({L"run", plugin, L"cut", folder + L"in_*", L"--out-dir", out,
-                                  L"--jobs", std::to_wstring(jobs)});
+                                  L"--jobs", cases[c].jobs});
     ASSERT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(r.err, "ppihost: 6 written, 0 failed\n");
     for (const wchar_t* name : names) {
-      outputs[jobs - 1] += ReadBytes(out + name) + "|";
+      outputs[c] += ReadBytes(out + name) + "|";
       DeleteFileW((out + name).c_str());
     }
     EXPECT_EQ(Files(out).size(), 0u);
+    EXPECT_TRUE(outputs[c] == outputs[0]);
   }
-  EXPECT_EQ(outputs[0].size(), outputs[1].size());
-  EXPECT_TRUE(outputs[0] == outputs[1]);
   EXPECT_EQ(outputs[0].find("(missing)"), std::string::npos);
 }
 
@@ -653,6 +676,35 @@ TEST(InputPatterns, MatchFilesInNameOrderWhateverTheFolderLists) {
   listing = nullptr;
   EXPECT_EQ(inputs, (std::vector<std::wstring>{L"one.png", L"photos\\s_a.png", L"photos\\S_B.png",
                                                L"photos\\s_c.tif"}));
+}
+
+// A picture that could not fit even alone fails at once and is named; the others are
+// written. One picture at a time is not held back, as ever.
+TEST_F(CommandLineHost, PictureTooLargeForTheMemoryIsNamedAndTheRestWritten) {
+  // ppihost takes the address space past the first 2 GB.
+  const std::string exe = ReadBytes(ProgramFolderW() + L"ppihost.exe");
+  ASSERT_GT(exe.size(), 0x400u);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(exe.data());
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(exe.data() + dos->e_lfanew);
+  EXPECT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
+
+  Write(folder + L"a.png", TestPicture(9, 6, true));
+  Write(folder + L"b.png", TestPicture(200, 100, true));  // its pixels twice: 160 000 bytes
+  Write(folder + L"c.png", TestPicture(7, 5, false));
+  const std::wstring out = folder + L"sub\\";
+  ASSERT_TRUE(CreateDirectoryW(out.c_str(), nullptr));
+  const MemoryBudget budget(L"100000");
+  const auto run = [&](const wchar_t* jobs) {
+    return RunHost({L"run", plugin, L"post", folder + L"*.png", L"--out-dir", out, L"--jobs", jobs});
+  };
+  const HostResult r = run(L"2");
+  EXPECT_EQ(r.exitCode, 4u);
+  EXPECT_EQ(r.err, "ppihost: " + Utf8(folder) + "b.png is too large an image for the memory available\n"
+                   "ppihost: 2 written, 1 failed\n");
+  EXPECT_EQ(Files(out), (std::set<std::wstring>{L"a.png", L"c.png"}));
+  const HostResult one = run(L"1");
+  EXPECT_EQ(one.exitCode, 0u) << one.err;
+  EXPECT_EQ(Files(out).size(), 3u);
 }
 
 struct DialogSearch {
