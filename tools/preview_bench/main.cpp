@@ -5,8 +5,6 @@
 // It runs the plug-in's platform-free render code, so it builds for the plug-in's
 // 32-bit Windows and natively. The dialog's own part of a redraw (reading its controls,
 // one StretchDIBits of the pane) is not in the figures.
-#include <cpuid.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -18,23 +16,11 @@
 #include "dialogs/preview_zoom.h"
 #include "dialogs/zoomed_preview.h"
 #include "filters/pixel_rules.h"
+#include "tools/bench/bench_rounds.h"
 
 namespace {
 
 constexpr int32_t kWidth = 6000, kHeight = 4000, kPaneWidth = 200, kPaneHeight = 180;
-
-std::string ProcessorName() {
-  unsigned words[12] = {};
-  if (__get_cpuid_max(0x80000000u, nullptr) < 0x80000004u) return "an unnamed processor";
-  for (unsigned i = 0; i < 3; ++i) {
-    __get_cpuid(0x80000002u + i, &words[i * 4], &words[i * 4 + 1], &words[i * 4 + 2], &words[i * 4 + 3]);
-  }
-  std::string name(reinterpret_cast<const char*>(words), sizeof words);
-  name = name.c_str();
-  const size_t first = name.find_first_not_of(' ');
-  if (first == std::string::npos) return "an unnamed processor";
-  return name.substr(first, name.find_last_not_of(' ') + 1 - first);
-}
 
 #if defined(_WIN32)
 constexpr const char* kProcess = "a 32-bit Windows process";
@@ -44,21 +30,16 @@ constexpr const char* kProcess = "a native x86-64 Linux process, not Wine";
 constexpr const char* kProcess = "a native process";
 #endif
 
-double Median(std::vector<double> ms) {
-  std::sort(ms.begin(), ms.end());
-  return ms.size() % 2 ? ms[ms.size() / 2] : (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
-}
-
 template <class Paint>
-std::vector<double> Time(int repetitions, Paint paint) {
-  std::vector<double> ms;
+Timings Time(int repetitions, Paint paint) {
+  Timings t;
   for (int round = -1; round < repetitions; ++round) {  // round -1 only warms up
     const auto start = std::chrono::steady_clock::now();
     paint();
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
-    if (round >= 0) ms.push_back(elapsed.count());
+    if (round >= 0) t.ms.push_back(elapsed.count());
   }
-  return ms;
+  return t;
 }
 
 }  // namespace
@@ -108,20 +89,20 @@ int main(int argc, char** argv) {
       for (size_t i = 3; i < image.size(); i += 4) image[i] = 255;  // as most photos are
     }
     for (const auto& f : filters) {
-      const std::vector<double> ms = Time(repetitions, [&] {
+      const Timings t = Time(repetitions, [&] {
         ComposeZoomedPreview(buffer.data(), pane, {h.origin, v.origin}, {h.visible, v.visible},
                              {0, 0}, fit, image.data(), imageSize, f.rule, CheckerSumsRowOf(path), scratch);
       });
-      std::printf("  %-14s at fit (1:%d), %-13s  %7.2f ms (%.2f)\n", f.name, fit, picture, Median(ms),
-                  *std::min_element(ms.begin(), ms.end()));
+      std::printf("  %-14s at fit (1:%d), %-13s  %7.2f ms (%.2f)\n", f.name, fit, picture, t.Median(),
+                  t.Best());
     }
   }
   // 1:1 is the dialogs' own loop, unchanged: the pane's pixels through the scalar rule.
-  const std::vector<double> one = Time(repetitions, [&] {
+  const Timings one = Time(repetitions, [&] {
     ComposePreview(buffer.data(), {0, 0}, pane, pane, {0, 0}, image.data(), imageSize,
                    [](Bgr c) { return Posterize(c, 8); });
   });
-  std::printf("  %-14s at 1:1, %-22s  %7.3f ms (%.3f)\n", "Posterization", "opaque", Median(one),
-              *std::min_element(one.begin(), one.end()));
+  std::printf("  %-14s at 1:1, %-22s  %7.3f ms (%.3f)\n", "Posterization", "opaque", one.Median(),
+              one.Best());
   return 0;
 }
