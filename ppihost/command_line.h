@@ -27,8 +27,8 @@ struct Arguments {
   int jobs = 0;                          // --jobs N or -j N; 0: one per processor
 };
 
-// The most pictures worked on at once: each holds its pixels two or three times over
-// in a 32-bit program's memory.
+// The most threads of a run over many pictures. How many pictures are in flight at
+// once is also held to what the address space has room for (batch_admission.h).
 inline constexpr int kMaxJobs = 64;
 
 std::wstring Usage();
