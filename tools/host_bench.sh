@@ -12,15 +12,11 @@ command="tools/host_bench.sh${repetitions:+ $repetitions}${readme:+ --readme}"
 source "$root/tools/x86_support.sh"
 x86_bench_notice tools/host_bench.sh "$readme"
 "$root/tools/build.sh" --plugin-only
-source "$root/tools/wine-session.sh"
+work_name=host-bench
+source "$root/tools/host_session.sh"
 
 pictures=200
-work=$(mktemp -d "$root/build/host-bench.XXXXXX")
-trap 'rm -rf "$work"; session_cleanup' EXIT
 mkdir "$work/in" "$work/out"
-win() { echo "Z:${1//\//\\}"; }
-host() { "$root/tools/wine-run" "$root/build/win32/bin/ppihost.exe" "$@" </dev/null; }
-plugin=$(win "$root/build/win32/bin/zuzovezu.ppi")
 
 # A photograph's worth of detail: smooth colours with noise, which compresses as a
 # photograph does rather than as flat colour.

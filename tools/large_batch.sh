@@ -8,13 +8,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/build.sh" --plugin-only
-source "$root/tools/wine-session.sh"
-work=$(mktemp -d "$root/build/large-batch.XXXXXX")
-trap 'rm -rf "$work"; session_cleanup' EXIT
+work_name=large-batch
+source "$root/tools/host_session.sh"
 mkdir "$work/scans" "$work/huge"
-win() { echo "Z:${1//\//\\}"; }
-host() { "$root/tools/wine-run" "$root/build/win32/bin/ppihost.exe" "$@" </dev/null; }
-plugin=$(win "$root/build/win32/bin/zuzovezu.ppi")
 
 # An RGB PNG of smooth gradients, written a row at a time.
 make_png() {
