@@ -13,7 +13,7 @@ namespace {
 constexpr TrackedValueControls kThreshold = {IDC_THRESHOLD_EDIT, IDC_THRESHOLD_SPIN,
                                              IDC_THRESHOLD_SLIDER,
                                              {kMinThreshold, kMaxThreshold, 32}};
-constexpr const char* kChannelNames[] = {"RGB", "R", "G", "B"};  // index = stored channel
+constexpr const wchar_t* kChannelNames[] = {L"RGB", L"R", L"G", L"B"};  // index = stored channel
 }  // namespace
 
 SolarizationDialog::SolarizationDialog()
@@ -28,11 +28,11 @@ BOOL SolarizationDialog::OnInitDialog() {
   InitTrackedValue(dialogWindow, kThreshold, stored.threshold, threshold);
 
   // The list always opens on "RGB": the stored channel is the filter's alone.
-  for (const char* name : kChannelNames) {
-    SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_ADDSTRING, 0,
+  for (const wchar_t* name : kChannelNames) {
+    SendDlgItemMessageW(dialogWindow, IDC_CHANNEL_COMBO, CB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(name));
   }
-  SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_SETCURSEL, 0, 0);
+  SendDlgItemMessageW(dialogWindow, IDC_CHANNEL_COMBO, CB_SETCURSEL, 0, 0);
   CheckDlgButton(dialogWindow, IDC_PREVIEW_CHECK, stored.preview != 0 ? BST_CHECKED : BST_UNCHECKED);
   return TRUE;
 }
@@ -63,7 +63,7 @@ void SolarizationDialog::OnThresholdEdited() {
 
 void SolarizationDialog::OnOK(SettingsWriter& settings) {
   WriteIntFromEdit(kSolarizationSection, kThresholdKey, IDC_THRESHOLD_EDIT, settings);
-  const LRESULT channel = SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
+  const LRESULT channel = SendDlgItemMessageW(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
   if (channel != CB_ERR) settings.WriteInt(kSolarizationSection, kChannelKey, static_cast<int32_t>(channel));
   WriteFlagFromCheck(kSolarizationSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }
@@ -83,7 +83,7 @@ void SolarizationDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint*
 }
 
 int32_t SolarizationDialog::PreviewChannel() {
-  const LRESULT channel = SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
+  const LRESULT channel = SendDlgItemMessageW(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
   return channel == CB_ERR ? 0 : static_cast<int32_t>(channel);  // no selection counts as "RGB"
 }
 
