@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "dialogs/typed_number.h"
 #include "filters/active_rows.h"
 #include "filters/pixel_rules.h"
 #include "resources/resource.h"
@@ -13,14 +14,15 @@
 
 namespace {
 
-constexpr WORD kBitsEdits[] = {IDC_RED_BITS_EDIT, IDC_GREEN_BITS_EDIT, IDC_BLUE_BITS_EDIT};
 constexpr WORD kBitsSpins[] = {IDC_RED_BITS_SPIN, IDC_GREEN_BITS_SPIN, IDC_BLUE_BITS_SPIN};
 
 bool IsBitsEdit(WORD id) { return id >= IDC_RED_BITS_EDIT && id <= IDC_BLUE_BITS_EDIT; }
 
 }  // namespace
 
-CutLowBitDialog::CutLowBitDialog() : FilterDialog(IDD_CUTLOWBIT) {}
+CutLowBitDialog::CutLowBitDialog()
+    : FilterDialog(IDD_CUTLOWBIT),
+      bitsBoxes{NumberBox(IDC_RED_BITS_EDIT), NumberBox(IDC_GREEN_BITS_EDIT), NumberBox(IDC_BLUE_BITS_EDIT)} {}
 
 int32_t& CutLowBitDialog::FieldOf(WORD id) {
   switch (id) {
@@ -30,18 +32,20 @@ int32_t& CutLowBitDialog::FieldOf(WORD id) {
   }
 }
 
+NumberBox& CutLowBitDialog::BoxOf(WORD id) { return bitsBoxes[id - IDC_RED_BITS_EDIT]; }
+
 BOOL CutLowBitDialog::OnInitDialog() {
   if (!FilterDialog::OnInitDialog()) return FALSE;
   for (WORD spin : kBitsSpins) {
-    SendDlgItemMessageA(dialogWindow, spin, UDM_SETRANGE, 0, MAKELPARAM(kMaxLowBits, kMinLowBits));
+    SendDlgItemMessageW(dialogWindow, spin, UDM_SETRANGE, 0, MAKELPARAM(kMaxLowBits, kMinLowBits));
   }
   const CutLowBitSettings stored = ReadCutLowBitSettings();
   // No range test here: each box's EN_CHANGE keeps 0..7 and replaces anything else (a
   // negative count arrives as its unsigned form) by the field, still the default. The
   // link box is still clear, so stored counts that differ open unchanged.
-  SetDlgItemInt(dialogWindow, IDC_RED_BITS_EDIT, static_cast<UINT>(stored.rmask), FALSE);
-  SetDlgItemInt(dialogWindow, IDC_GREEN_BITS_EDIT, static_cast<UINT>(stored.gmask), FALSE);
-  SetDlgItemInt(dialogWindow, IDC_BLUE_BITS_EDIT, static_cast<UINT>(stored.bmask), FALSE);
+  bitsBoxes[0].Write(dialogWindow, stored.rmask, false);
+  bitsBoxes[1].Write(dialogWindow, stored.gmask, false);
+  bitsBoxes[2].Write(dialogWindow, stored.bmask, false);
   CheckDlgButton(dialogWindow, IDC_LINK_CHECK, stored.link != 0 ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialogWindow, IDC_PREVIEW_CHECK, stored.preview != 0 ? BST_CHECKED : BST_UNCHECKED);
   return TRUE;
@@ -53,33 +57,34 @@ BOOL CutLowBitDialog::OnCommand(HWND control, WORD id, WORD code) {
 }
 
 void CutLowBitDialog::OnBitsEdited(WORD id) {
-  // Read without a success flag: an empty box, or one that reads as no number, counts
-  // as 0 and keeps its text.
-  const int32_t v = static_cast<int32_t>(GetDlgItemInt(dialogWindow, id, nullptr, FALSE));
-  if (!InRange(v, kMinLowBits, kMaxLowBits)) {
+  NumberBox& box = BoxOf(id);
+  // An empty box, or one that reads as no number, counts as 0 and keeps its text.
+  const TypedNumber typed = ReadTypedBitCount(box.Text(dialogWindow), kMaxLowBits);
+  if (typed.kind == TypedText::kRejected) {
     // The nested EN_CHANGE of this write accepts the restored value (and links it).
-    SetDlgItemInt(dialogWindow, id, static_cast<UINT>(FieldOf(id)), FALSE);
+    box.Write(dialogWindow, FieldOf(id), false);
     return;
   }
-  FieldOf(id) = v;
+  FieldOf(id) = typed.value;
   const bool linked = IsDlgButtonChecked(dialogWindow, IDC_LINK_CHECK) == BST_CHECKED;
   if (linked && linking) return;  // one of the copies below: store only
   if (linked) {
-    // Copy into all three boxes first, so that the one redraw shows them all.
+    // Copied into the other boxes first, so that the one redraw shows them all; the
+    // edited box keeps its text and the caret where the user left it.
     linking = true;
-    for (WORD edit : kBitsEdits) SetDlgItemInt(dialogWindow, edit, static_cast<UINT>(v), FALSE);
+    for (NumberBox& other : bitsBoxes) {
+      if (&other != &box) other.Write(dialogWindow, typed.value, false);
+    }
     linking = false;
   }
   if (IsPreviewChecked()) Redraw();
 }
 
 void CutLowBitDialog::WriteBitsFromEdit(const char* key, WORD id, SettingsWriter& settings) {
-  // A box that reads as no number leaves its key as it was; so does one holding a
-  // number outside 0..7 (a pasted "-2", say), which the filter would refuse to run with.
-  BOOL read = FALSE;
-  const int32_t v = static_cast<int32_t>(GetDlgItemInt(dialogWindow, id, &read, TRUE));
-  if (!read || !InRange(v, kMinLowBits, kMaxLowBits)) return;
-  WriteIntFromEdit(kCutLowBitSection, key, id, settings);
+  // A box that reads as no number leaves its key as it was; any other text in it is a
+  // count the box accepted.
+  const TypedNumber typed = ReadTypedBitCount(BoxOf(id).Text(dialogWindow), kMaxLowBits);
+  if (typed.kind == TypedText::kAccepted) settings.WriteInt(kCutLowBitSection, key, FieldOf(id));
 }
 
 void CutLowBitDialog::OnOK(SettingsWriter& settings) {
@@ -90,9 +95,9 @@ void CutLowBitDialog::OnOK(SettingsWriter& settings) {
   WriteFlagFromCheck(kCutLowBitSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }
 
-int32_t CutLowBitDialog::BitsForPreview(WORD id) {
-  const uint32_t n = GetDlgItemInt(dialogWindow, id, nullptr, FALSE);
-  return n <= static_cast<uint32_t>(kMaxLowBits) ? static_cast<int32_t>(n) : FieldOf(id);
+CutLowBitDialog::Masks CutLowBitDialog::PreviewMasks() const {
+  // The fields only ever take counts the boxes accepted, 0..7.
+  return {LowBitMask[rmask], LowBitMask[gmask], LowBitMask[bmask]};
 }
 
 void CutLowBitDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
@@ -100,19 +105,15 @@ void CutLowBitDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint* or
                                     const PanePoint* scroll, const uint8_t* image,
                                     const PaneSize* imageSize) {
   // No early return for 0, 0, 0 as in the filter: the preview then shows the source.
-  const uint8_t red = LowBitMask[BitsForPreview(IDC_RED_BITS_EDIT)];
-  const uint8_t green = LowBitMask[BitsForPreview(IDC_GREEN_BITS_EDIT)];
-  const uint8_t blue = LowBitMask[BitsForPreview(IDC_BLUE_BITS_EDIT)];
+  const Masks m = PreviewMasks();
   ComposePreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
-                 [red, green, blue](Bgr c) { return CutLowBits(c, red, green, blue); });
+                 [m](Bgr c) { return CutLowBits(c, m.red, m.green, m.blue); });
 }
 
 RowRule CutLowBitDialog::PreviewRowRule() {
-  const uint8_t red = LowBitMask[BitsForPreview(IDC_RED_BITS_EDIT)];
-  const uint8_t green = LowBitMask[BitsForPreview(IDC_GREEN_BITS_EDIT)];
-  const uint8_t blue = LowBitMask[BitsForPreview(IDC_BLUE_BITS_EDIT)];
+  const Masks m = PreviewMasks();
   const FilterRows* rows = &ActiveRows();
-  return RowRule([rows, red, green, blue](const uint8_t* src, uint8_t* dst, int32_t count) {
-    rows->cutLowBits(src, dst, count, red, green, blue, RowStores::kCached);
+  return RowRule([rows, m](const uint8_t* src, uint8_t* dst, int32_t count) {
+    rows->cutLowBits(src, dst, count, m.red, m.green, m.blue, RowStores::kCached);
   });
 }

@@ -21,8 +21,10 @@ int FilterDialog::Show(HWND parent, const uint8_t* image, int32_t width, int32_t
   imageWidth = image ? width : 0;
   imageHeight = image ? height : 0;
   pendingException = nullptr;
+  // The wide function keeps the template's UTF-16 texts as they are on any ANSI code
+  // page; the narrow one would turn them into that code page.
   const INT_PTR result =
-      DialogBoxParamA(ModuleHandle(), MAKEINTRESOURCEA(templateId), parent,
+      DialogBoxParamW(ModuleHandle(), MAKEINTRESOURCEW(templateId), parent,
                       StaticDialogProc, 0);
   // The dialog's windows are gone: nothing may reach this object through the pointer.
   ActiveDialog = previous;

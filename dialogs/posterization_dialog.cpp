@@ -1,11 +1,11 @@
-// The Posterization dialog. Box 1012 is the single source of truth: its EN_CHANGE,
+// The Posterization dialog. The box is the single source of truth: its EN_CHANGE,
 // which the platform sends synchronously also for the dialog's own SetDlgItemInt,
-// accepts a level count from 2 to 255 or puts the last accepted one back.
+// accepts a level count from 2 to 255, waits for more digits after a 1 or an empty box,
+// or puts the last accepted count back.
 #include "dialogs/posterization_dialog.h"
 
 #include <commctrl.h>
 
-#include "dialogs/tracked_value.h"
 #include "filters/active_rows.h"
 #include "filters/pixel_rules.h"
 #include "resources/resource.h"
@@ -20,11 +20,11 @@ constexpr TrackedValueControls kDivision = {IDC_DIVISION_EDIT, IDC_DIVISION_SPIN
 
 }  // namespace
 
-PosterizationDialog::PosterizationDialog() : FilterDialog(IDD_POSTERIZATION) {}
+PosterizationDialog::PosterizationDialog() : FilterDialog(IDD_POSTERIZATION), divisionBox(kDivision) {}
 
 INT_PTR PosterizationDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HSCROLL && IsTrackedSlider(kDivision, lParam)) {
-    return ScrollTrackedValue(dialogWindow, kDivision, wParam, division) ? TRUE : FALSE;
+  if (message == WM_HSCROLL && divisionBox.IsSlider(lParam)) {
+    return divisionBox.Scroll(dialogWindow, wParam, division) ? TRUE : FALSE;
   }
   return FilterDialog::DialogProc(window, message, wParam, lParam);
 }
@@ -34,21 +34,18 @@ BOOL PosterizationDialog::OnInitDialog() {
   const PosterizationSettings stored = ReadPosterizationSettings();
 
   // Accepted by the box's EN_CHANGE; nothing is drawn, the preview box is still clear.
-  InitTrackedValue(dialogWindow, kDivision, stored.division, division);
+  divisionBox.Init(dialogWindow, stored.division, division);
   CheckDlgButton(dialogWindow, IDC_PREVIEW_CHECK, stored.preview != 0 ? BST_CHECKED : BST_UNCHECKED);
   return TRUE;
 }
 
 BOOL PosterizationDialog::OnCommand(HWND control, WORD id, WORD code) {
-  if (code == EN_CHANGE && id == IDC_DIVISION_EDIT) OnDivisionEdited();
+  if (divisionBox.OnCommand(dialogWindow, id, code, division) && IsPreviewChecked()) Redraw();
   return FilterDialog::OnCommand(control, id, code);
 }
 
-void PosterizationDialog::OnDivisionEdited() {
-  if (AcceptTrackedValue(dialogWindow, kDivision, division) && IsPreviewChecked()) Redraw();
-}
-
 void PosterizationDialog::OnOK(SettingsWriter& settings) {
+  divisionBox.Settle(dialogWindow, division);  // a text still being typed is not saved
   WriteIntFromEdit(kPosterizationSection, kDivisionKey, IDC_DIVISION_EDIT, settings);
   WriteFlagFromCheck(kPosterizationSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }
@@ -57,15 +54,15 @@ void PosterizationDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint
                                         const PaneSize* visibleSize, const PaneSize* paneSize,
                                         const PanePoint* scroll, const uint8_t* image,
                                         const PaneSize* imageSize) {
-  // The box holds the accepted count whenever the pane can be painted; should it not,
-  // the last accepted count stands in, so n - 1 is never 0.
-  const uint32_t n = static_cast<uint32_t>(PreviewTrackedValue(dialogWindow, kDivision, division));
+  // The last accepted count, whatever the box holds while the user types: n - 1 is
+  // never 0.
+  const uint32_t n = static_cast<uint32_t>(division);
   ComposePreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
                  [n](Bgr c) { return Posterize(c, n); });
 }
 
 RowRule PosterizationDialog::PreviewRowRule() {
-  const uint32_t n = static_cast<uint32_t>(PreviewTrackedValue(dialogWindow, kDivision, division));
+  const uint32_t n = static_cast<uint32_t>(division);
   const FilterRows* rows = &ActiveRows();
   return RowRule([rows, n](const uint8_t* src, uint8_t* dst, int32_t count) {
     rows->posterize(src, dst, count, n, RowStores::kCached);

@@ -1,7 +1,8 @@
-// The Posterization filter's settings dialog: the level count in edit box 1012, which
+// The Posterization filter's settings dialog: the level count in its edit box, which
 // its up-down and trackbar only write into, and a live preview.
 #pragma once
 #include "dialogs/filter_dialog.h"
+#include "dialogs/tracked_value.h"
 #include "settings/settings_records.h"
 
 class PosterizationDialog : public FilterDialog {
@@ -20,9 +21,8 @@ class PosterizationDialog : public FilterDialog {
   RowRule PreviewRowRule() override;
 
  private:
-  void OnDivisionEdited();
-
-  // The last level count accepted from the box: what a rejected text falls back to and
-  // the base of the trackbar's steps. Always 2..255.
+  // The last level count accepted from the box: what a rejected text falls back to, the
+  // base of the trackbar's steps and what the preview shows. Always 2..255.
   int32_t division = kDefaultDivision;
+  TrackedValue divisionBox;
 };

@@ -73,17 +73,18 @@ int FilterDialog::InitPreview() {
   GetWindowTextW(dialogWindow, caption, 256);
   preview.caption = caption;
 
-  // Subclassing twice would make PaneProc call itself as the old procedure.
-  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(pane, GWLP_WNDPROC)) != &PaneProc) {
+  // Subclassing twice would make PaneProc call itself as the old procedure. The pane
+  // of a wide dialog is a Unicode window, and stays one only under the W functions.
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(pane, GWLP_WNDPROC)) != &PaneProc) {
     preview.oldPaneProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongA(pane, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&PaneProc)));
+        SetWindowLongPtrW(pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaneProc)));
   }
   return 1;
 }
 
 LRESULT CALLBACK FilterDialog::PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
   FilterDialog* const d = ActiveDialog;
-  if (!d) return DefWindowProcA(pane, message, wParam, lParam);
+  if (!d) return DefWindowProcW(pane, message, wParam, lParam);
   if (!d->pendingException) {
     // The coordinates are signed: negative left of or above the pane while captured
     // (and in screen coordinates for the wheel).
@@ -136,7 +137,7 @@ LRESULT CALLBACK FilterDialog::PaneProc(HWND pane, UINT message, WPARAM wParam, 
     }
   }
   // The paint above has validated the pane, so the static draws nothing over it.
-  return CallWindowProcA(d->preview.oldPaneProc, pane, message, wParam, lParam);
+  return CallWindowProcW(d->preview.oldPaneProc, pane, message, wParam, lParam);
 }
 
 void FilterDialog::PaintPreview(HWND pane, HDC dc) {

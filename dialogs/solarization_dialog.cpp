@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "dialogs/tracked_value.h"
 #include "filters/active_rows.h"
 #include "filters/pixel_rules.h"
 #include "resources/resource.h"
@@ -13,11 +12,11 @@ namespace {
 constexpr TrackedValueControls kThreshold = {IDC_THRESHOLD_EDIT, IDC_THRESHOLD_SPIN,
                                              IDC_THRESHOLD_SLIDER,
                                              {kMinThreshold, kMaxThreshold, 32}};
-constexpr const char* kChannelNames[] = {"RGB", "R", "G", "B"};  // index = stored channel
+constexpr const wchar_t* kChannelNames[] = {L"RGB", L"R", L"G", L"B"};  // index = stored channel
 }  // namespace
 
 SolarizationDialog::SolarizationDialog()
-    : FilterDialog(IDD_SOLARIZATION), threshold(kDefaultThreshold) {}
+    : FilterDialog(IDD_SOLARIZATION), threshold(kDefaultThreshold), thresholdBox(kThreshold) {}
 
 BOOL SolarizationDialog::OnInitDialog() {
   if (!FilterDialog::OnInitDialog()) return FALSE;
@@ -25,14 +24,14 @@ BOOL SolarizationDialog::OnInitDialog() {
 
   // The box's EN_CHANGE accepts the value; the preview box is still unchecked, so
   // nothing is drawn yet.
-  InitTrackedValue(dialogWindow, kThreshold, stored.threshold, threshold);
+  thresholdBox.Init(dialogWindow, stored.threshold, threshold);
 
   // The list always opens on "RGB": the stored channel is the filter's alone.
-  for (const char* name : kChannelNames) {
-    SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_ADDSTRING, 0,
+  for (const wchar_t* name : kChannelNames) {
+    SendDlgItemMessageW(dialogWindow, IDC_CHANNEL_COMBO, CB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(name));
   }
-  SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_SETCURSEL, 0, 0);
+  SendDlgItemMessageW(dialogWindow, IDC_CHANNEL_COMBO, CB_SETCURSEL, 0, 0);
   CheckDlgButton(dialogWindow, IDC_PREVIEW_CHECK, stored.preview != 0 ? BST_CHECKED : BST_UNCHECKED);
   return TRUE;
 }
@@ -40,30 +39,25 @@ BOOL SolarizationDialog::OnInitDialog() {
 INT_PTR SolarizationDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // The trackbar only proposes a value to the edit box, whose EN_CHANGE accepts it (and
   // moves the trackbar there) or restores the last one.
-  if (message == WM_HSCROLL && IsTrackedSlider(kThreshold, lParam)) {
-    return ScrollTrackedValue(dialogWindow, kThreshold, wParam, threshold) ? TRUE : FALSE;
+  if (message == WM_HSCROLL && thresholdBox.IsSlider(lParam)) {
+    return thresholdBox.Scroll(dialogWindow, wParam, threshold) ? TRUE : FALSE;
   }
   return FilterDialog::DialogProc(window, message, wParam, lParam);
 }
 
 BOOL SolarizationDialog::OnCommand(HWND control, WORD id, WORD code) {
-  if (code == EN_CHANGE && id == IDC_THRESHOLD_EDIT) {
-    OnThresholdEdited();
-  } else if (code == CBN_SELCHANGE && id == IDC_CHANNEL_COMBO) {
-    if (IsPreviewChecked()) Redraw();
-  }
+  // Every text that reaches the box, typed or written by the up-down, the trackbar or
+  // this dialog, is checked at once.
+  const bool changed = thresholdBox.OnCommand(dialogWindow, id, code, threshold) ||
+                       (code == CBN_SELCHANGE && id == IDC_CHANNEL_COMBO);
+  if (changed && IsPreviewChecked()) Redraw();
   return FilterDialog::OnCommand(control, id, code);
 }
 
-// Every text that reaches the box, typed or written by the up-down, the trackbar or
-// this dialog, is checked here at once.
-void SolarizationDialog::OnThresholdEdited() {
-  if (AcceptTrackedValue(dialogWindow, kThreshold, threshold) && IsPreviewChecked()) Redraw();
-}
-
 void SolarizationDialog::OnOK(SettingsWriter& settings) {
+  thresholdBox.Settle(dialogWindow, threshold);  // a text still being typed is not saved
   WriteIntFromEdit(kSolarizationSection, kThresholdKey, IDC_THRESHOLD_EDIT, settings);
-  const LRESULT channel = SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
+  const LRESULT channel = SendDlgItemMessageW(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
   if (channel != CB_ERR) settings.WriteInt(kSolarizationSection, kChannelKey, static_cast<int32_t>(channel));
   WriteFlagFromCheck(kSolarizationSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }
@@ -72,23 +66,21 @@ void SolarizationDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint*
                                        const PaneSize* visibleSize, const PaneSize* paneSize,
                                        const PanePoint* scroll, const uint8_t* image,
                                        const PaneSize* imageSize) {
-  // Read once per paint. The box holds a valid threshold whenever the pane can be
-  // painted; should it not, the last accepted value stands in, so nothing out of range
-  // (nor a shift that wraps) reaches the rule.
-  const int32_t t = PreviewTrackedValue(dialogWindow, kThreshold, threshold);
-  const uint32_t scaled = ScaledThreshold(t);
+  // Read once per paint: the last accepted threshold, whatever the box holds while the
+  // user types, so nothing out of range (nor a shift that wraps) reaches the rule.
+  const uint32_t scaled = ScaledThreshold(threshold);
   const int32_t k = PreviewChannel();
   ComposePreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
                  [scaled, k](Bgr c) { return Solarize(c, scaled, k); });
 }
 
 int32_t SolarizationDialog::PreviewChannel() {
-  const LRESULT channel = SendDlgItemMessageA(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
+  const LRESULT channel = SendDlgItemMessageW(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
   return channel == CB_ERR ? 0 : static_cast<int32_t>(channel);  // no selection counts as "RGB"
 }
 
 RowRule SolarizationDialog::PreviewRowRule() {
-  const uint32_t scaled = ScaledThreshold(PreviewTrackedValue(dialogWindow, kThreshold, threshold));
+  const uint32_t scaled = ScaledThreshold(threshold);
   const int32_t k = PreviewChannel();
   const FilterRows* rows = &ActiveRows();
   return RowRule([rows, scaled, k](const uint8_t* src, uint8_t* dst, int32_t count) {

@@ -2,6 +2,7 @@
 // and the channels to invert, with the live preview.
 #pragma once
 #include "dialogs/filter_dialog.h"
+#include "dialogs/tracked_value.h"
 
 class SolarizationDialog : public FilterDialog {
  public:
@@ -19,12 +20,13 @@ class SolarizationDialog : public FilterDialog {
                      const PaneSize* imageSize) override;
   RowRule PreviewRowRule() override;
 
-  // The last value the edit box accepted: what a rejected text is replaced with and
-  // where the trackbar's steps start from.
+  // The last value the edit box accepted: what a rejected text is replaced with, where
+  // the trackbar's steps start from and what the preview shows.
   int32_t threshold;
 
  private:
-  void OnThresholdEdited();
   // The list's channel, 0 ("RGB") when nothing is selected.
   int32_t PreviewChannel();
+
+  TrackedValue thresholdBox;
 };

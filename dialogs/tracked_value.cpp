@@ -2,52 +2,60 @@
 
 #include <commctrl.h>
 
-namespace {
-bool InRange(int32_t v, const TrackbarRange& r) { return v >= r.minimum && v <= r.maximum; }
-}  // namespace
+#include <string>
 
-void InitTrackedValue(HWND dialog, const TrackedValueControls& c, int32_t stored,
-                      int32_t accepted) {
-  const TrackbarRange& r = c.range;
-  SendDlgItemMessageA(dialog, c.spin, UDM_SETRANGE32, r.minimum, r.maximum);
-  SendDlgItemMessageA(dialog, c.slider, TBM_SETRANGEMIN, FALSE, r.minimum);
-  SendDlgItemMessageA(dialog, c.slider, TBM_SETRANGEMAX, TRUE, r.maximum);
-  SendDlgItemMessageA(dialog, c.slider, TBM_SETTICFREQ, r.page, 0);
-  const int32_t v = InRange(stored, r) ? stored : accepted;
+#include "dialogs/typed_number.h"
+
+void TrackedValue::Init(HWND dialog, int32_t stored, int32_t accepted) {
+  const TrackbarRange& r = controls.range;
+  SendDlgItemMessageW(dialog, controls.spin, UDM_SETRANGE32, r.minimum, r.maximum);
+  SendDlgItemMessageW(dialog, controls.slider, TBM_SETRANGEMIN, FALSE, r.minimum);
+  SendDlgItemMessageW(dialog, controls.slider, TBM_SETRANGEMAX, TRUE, r.maximum);
+  SendDlgItemMessageW(dialog, controls.slider, TBM_SETTICFREQ, r.page, 0);
+  const int32_t v = stored >= r.minimum && stored <= r.maximum ? stored : accepted;
+  ready = true;
   // Accepted by the box's EN_CHANGE before this returns.
-  SetDlgItemInt(dialog, c.edit, static_cast<UINT>(v), TRUE);
-  SendDlgItemMessageA(dialog, c.slider, TBM_SETPOS, TRUE, v);
+  box.Write(dialog, v, true);
+  SendDlgItemMessageW(dialog, controls.slider, TBM_SETPOS, TRUE, v);
 }
 
-bool ScrollTrackedValue(HWND dialog, const TrackedValueControls& c, WPARAM wParam,
-                        int32_t accepted) {
+bool TrackedValue::Scroll(HWND dialog, WPARAM wParam, int32_t accepted) {
   int32_t v;
-  if (!TrackbarProposal(LOWORD(wParam), HIWORD(wParam), accepted, c.range, &v)) return false;
-  SetDlgItemInt(dialog, c.edit, static_cast<UINT>(v), TRUE);
+  if (!TrackbarProposal(LOWORD(wParam), HIWORD(wParam), accepted, controls.range, &v)) return false;
+  box.Write(dialog, v, true);  // a line step past an end is put back at once
   return true;
 }
 
-bool AcceptTrackedValue(HWND dialog, const TrackedValueControls& c, int32_t& accepted) {
-  BOOL read = FALSE;
-  const int32_t v = static_cast<int32_t>(GetDlgItemInt(dialog, c.edit, &read, TRUE));
-  if (read && InRange(v, c.range)) {
-    accepted = v;
-    SendDlgItemMessageA(dialog, c.slider, TBM_SETPOS, TRUE, v);
-    return true;
+bool TrackedValue::IsSlider(LPARAM lParam) const {
+  return lParam != 0 && GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == controls.slider;
+}
+
+bool TrackedValue::OnCommand(HWND dialog, WORD id, WORD code, int32_t& accepted) {
+  if (id != controls.edit) return false;
+  if (code == EN_KILLFOCUS) {
+    Settle(dialog, accepted);  // an unfinished text never outlasts the user's typing
+    return false;
   }
-  SetDlgItemInt(dialog, c.edit, static_cast<UINT>(accepted), TRUE);
-  return false;
+  if (code != EN_CHANGE) return false;
+  const TypedNumber typed =
+      ReadTypedNumber(box.Text(dialog), controls.range.minimum, controls.range.maximum, box.OwnWrite());
+  switch (typed.kind) {
+    case TypedText::kAccepted:
+      accepted = typed.value;
+      SendDlgItemMessageW(dialog, controls.slider, TBM_SETPOS, TRUE, typed.value);
+      return true;
+    case TypedText::kUnfinished:
+      return false;  // text and caret stay; the last accepted value stands
+    default:
+      // The nested EN_CHANGE of this write accepts the value.
+      box.Write(dialog, accepted, true);
+      return false;
+  }
 }
 
-int32_t PreviewTrackedValue(HWND dialog, const TrackedValueControls& c, int32_t accepted) {
-  // Read unsigned without trusting it: a text past the range never reaches the rule.
-  BOOL read = FALSE;
-  const UINT v = GetDlgItemInt(dialog, c.edit, &read, FALSE);
-  const bool usable = read && v <= static_cast<UINT>(c.range.maximum) &&
-                      static_cast<int32_t>(v) >= c.range.minimum;
-  return usable ? static_cast<int32_t>(v) : accepted;
-}
-
-bool IsTrackedSlider(const TrackedValueControls& c, LPARAM lParam) {
-  return lParam != 0 && GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == c.slider;
+void TrackedValue::Settle(HWND dialog, int32_t accepted) {
+  if (!ready) return;
+  // Leading zeros go too, so that the box reads back as exactly the accepted value.
+  const std::string digits = std::to_string(accepted);
+  if (box.Text(dialog) != std::wstring(digits.begin(), digits.end())) box.Write(dialog, accepted, true);
 }

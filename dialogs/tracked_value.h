@@ -1,12 +1,14 @@
 // An integer setting held in an edit box, with an up-down and a trackbar that only
-// write numbers into the box. The box is the single source of truth: its EN_CHANGE
-// (sent synchronously, also for the dialog's own writes) accepts a value in range or
-// puts the last accepted one back.
+// write numbers into the box. The box's EN_CHANGE (sent synchronously, also for the
+// dialog's own writes) takes a complete number in range at once, leaves a text the user
+// is still typing as it is, and puts the last accepted value back over one that can
+// never become valid.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 
+#include "dialogs/number_box.h"
 #include "dialogs/trackbar_steps.h"
 
 struct TrackedValueControls {
@@ -14,22 +16,32 @@ struct TrackedValueControls {
   TrackbarRange range;
 };
 
-// Sets the up-down's and the trackbar's ranges, then writes `stored` into the box, or
-// `accepted` when `stored` is out of range (the box's EN_CHANGE accepts it).
-void InitTrackedValue(HWND dialog, const TrackedValueControls& controls, int32_t stored,
-                      int32_t accepted);
+class TrackedValue {
+ public:
+  explicit TrackedValue(const TrackedValueControls& controls)
+      : controls(controls), box(controls.edit) {}
 
-// A WM_HSCROLL from the trackbar: writes the proposed value into the box. False for
-// codes that propose none.
-bool ScrollTrackedValue(HWND dialog, const TrackedValueControls& controls, WPARAM wParam,
-                        int32_t accepted);
+  // Sets the up-down's and the trackbar's ranges, then writes `stored` into the box, or
+  // `accepted` when `stored` is out of range (the box's EN_CHANGE accepts it).
+  void Init(HWND dialog, int32_t stored, int32_t accepted);
 
-// The box's EN_CHANGE: true when its text was accepted into `accepted` (the trackbar
-// then follows); otherwise `accepted` is written back, whose nested EN_CHANGE accepts it.
-bool AcceptTrackedValue(HWND dialog, const TrackedValueControls& controls, int32_t& accepted);
+  // A WM_HSCROLL from the trackbar (IsSlider): writes the proposed value into the box.
+  // False for codes that propose none.
+  bool Scroll(HWND dialog, WPARAM wParam, int32_t accepted);
+  bool IsSlider(LPARAM lParam) const;
 
-// The value to preview: the box's, or `accepted` should the box not hold one in range.
-int32_t PreviewTrackedValue(HWND dialog, const TrackedValueControls& controls, int32_t accepted);
+  // A WM_COMMAND from control `id`: true when the box took a new text into `accepted`
+  // (the trackbar then follows, and the dialog redraws its preview). A text still being
+  // typed is put back when the box loses the focus.
+  bool OnCommand(HWND dialog, WORD id, WORD code, int32_t& accepted);
 
-// Whether a WM_HSCROLL comes from this value's trackbar.
-bool IsTrackedSlider(const TrackedValueControls& controls, LPARAM lParam);
+  // Puts `accepted` back over any other text, such as one still being typed.
+  void Settle(HWND dialog, int32_t accepted);
+
+ private:
+  TrackedValueControls controls;
+  NumberBox box;
+  // Set by Init. A dialog whose preview could not be set up leaves the box as the
+  // template has it, empty, and OK then writes no value.
+  bool ready = false;
+};

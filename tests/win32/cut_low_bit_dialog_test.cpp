@@ -109,11 +109,14 @@ TEST_F(CutLowBitDialog_, EmptiedBoxCountsAsZeroAndKeepsItsKeyOnOk) {
   EXPECT_EQ(plugin.SettingsText(), "[CutLBit]\r\nrmask=3\r\ngmask=5\r\nbmask=7\r\nlink=0\r\npreview=1\r\n");
 }
 
-TEST_F(CutLowBitDialog_, EmptiedBoxWithTheLinkOnZeroesAllThree) {
+TEST_F(CutLowBitDialog_, EmptiedBoxWithTheLinkOnZeroesTheOtherTwoAndWaitsForADigit) {
   Store(3, 5, 7, 1);
   RunThenCancel({[](HWND d) {
     TypeKeys(d, IDC_BLUE_BITS_EDIT, "\b", true);
-    EXPECT_EQ(Boxes(d), "0,0,0");
+    EXPECT_EQ(Boxes(d), "0,0,");  // the edited box keeps its text
+    TypeKeys(d, IDC_BLUE_BITS_EDIT, "3", false);
+    EXPECT_EQ(Boxes(d), "3,3,3");
+    EXPECT_EQ(Caret(d, IDC_BLUE_BITS_EDIT), 1);  // and its caret
   }});
 }
 

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "support/dialog_driver.h"
 #include "support/plugin_library.h"
+#include "support/preview_oracle.h"
 
 namespace {
 
@@ -40,6 +42,7 @@ class TemplateReader {
     while ((p - start) % 4) ++p;
   }
   WORD Peek() const { return *reinterpret_cast<const WORD*>(p); }
+  void Skip(size_t bytes) { p += bytes; }
 
  private:
   template <class T>
@@ -139,6 +142,57 @@ TEST(SolarizationTemplate, MatchesItsLayoutExactly) {
     EXPECT_EQ(ClassName(t.SzOrOrd()), e.className);
     EXPECT_EQ(t.SzOrOrd(), e.text);
     EXPECT_EQ(t.Word(), 0);  // no creation data
+  }
+}
+
+// The caption, then each control's class and text, as template `id` holds them.
+std::vector<std::pair<std::wstring, std::wstring>> TemplateTexts(HMODULE module, int id) {
+  TemplateReader t(FindResourceData(module, MAKEINTRESOURCEA(5), id, kJapanese));
+  t.Skip(8);  // the styles
+  const WORD count = t.Word();
+  t.Skip(8);  // place and size
+  t.SzOrOrd(), t.SzOrOrd();  // menu and class
+  std::vector<std::pair<std::wstring, std::wstring>> texts = {{L"#32770", t.Sz()}};
+  t.Word(), t.Sz();  // the font
+  for (WORD i = 0; i < count; ++i) {
+    t.AlignDword();
+    t.Skip(18);  // the styles, place, size and id
+    const std::wstring className = ClassName(t.SzOrOrd());
+    texts.push_back({className, t.SzOrOrd()});
+    t.Word();  // no creation data
+  }
+  return texts;
+}
+
+// Every text of the three dialogs reads as its template holds it, whatever the ANSI
+// code page (CTest runs this under 932 and again under 1252), and every window stays a
+// Unicode one, the subclassed pane among them.
+TEST(DialogTexts, ReadAsTheirTemplatesOnAnyCodePage) {
+  PluginLibrary plugin;
+  HostWindow host;
+  const TestImage image = ColourfulImage(40, 30);
+  for (int32_t filter : {0, 1, 2}) {
+    const auto expected = TemplateTexts(plugin.Module(), IDD_SOLARIZATION + filter);
+    const DriveResult r = DriveDialog(
+        [&] { return plugin.Setup(filter, host, image.data(), image.width, image.height); },
+        {[&](HWND d) {
+           std::vector<HWND> windows = {d};
+           for (HWND c = GetWindow(d, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+             windows.push_back(c);
+           }
+           ASSERT_EQ(windows.size(), expected.size());
+           for (size_t i = 0; i < windows.size(); ++i) {
+             SCOPED_TRACE("filter " + std::to_string(filter) + ", window " + std::to_string(i));
+             EXPECT_TRUE(IsWindowUnicode(windows[i]));
+             // The dialog fills its edit boxes and its list itself.
+             const std::wstring& className = expected[i].first;
+             if (className != L"edit" && className != L"combobox") {
+               EXPECT_EQ(WindowTextW(windows[i]), expected[i].second);
+             }
+           }
+         },
+         Cancel});
+    EXPECT_EQ(r.stepsDone, 2);
   }
 }
 

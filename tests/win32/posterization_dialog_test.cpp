@@ -88,7 +88,7 @@ TEST_F(PosterizationDialog_, TrackbarStepsFromTheAcceptedCountWithinTwoTo255) {
         {100, TB_THUMBTRACK, 77, 77}, {100, TB_ENDTRACK, 0, 100},
     };
     for (const Step& s : steps) {
-      // Typing would not do here: the 1 of 100 alone is rejected.
+      // The trackbar sets each start value at once, whatever the box held.
       ScrollTrackbar(d, IDC_DIVISION_SLIDER, TB_THUMBPOSITION, s.from);
       ASSERT_TRUE(ShowsLevels(d, s.from));
       ScrollTrackbar(d, IDC_DIVISION_SLIDER, s.code, s.thumb);
@@ -102,21 +102,42 @@ TEST_F(PosterizationDialog_, TrackbarStepsFromTheAcceptedCountWithinTwoTo255) {
 }
 
 TEST_F(PosterizationDialog_, EveryTypedTextIsCheckedAtOnce) {
-  RunThenCancel({[](HWND d) {
-    // The whole text selected and the first digit of 16 typed: 1 is rejected at once.
-    const int before = PreviewPaints();
-    TypeKeys(d, IDC_DIVISION_EDIT, "1", true);
-    EXPECT_TRUE(ShowsLevels(d, 8));
-    EXPECT_EQ(PreviewPaints() - before, 1) << "the restored count redraws once";
-    TypeKeys(d, IDC_DIVISION_EDIT, "\b", true);
-    EXPECT_TRUE(ShowsLevels(d, 8));
-    TypeKeys(d, IDC_DIVISION_EDIT, "25", true);
-    EXPECT_TRUE(ShowsLevels(d, 25));
-    TypeKeys(d, IDC_DIVISION_EDIT, "6", false);  // 256
-    EXPECT_TRUE(ShowsLevels(d, 25));
+  struct Step {
+    const char* keys;  // typed, after selecting the whole text when `all`; "" leaves the box
+    bool all;
+    const char* text;
+    int caret, trackbar, paints;
+  };
+  const Step steps[] = {
+      {"1", true, "1", 1, 8, 0},  // the first digit of 16 waits for the next
+      {"6", false, "16", 2, 16, 1},
+      {"\b", true, "", 0, 16, 0},  // so does an empty box, until the focus leaves it
+      {"", false, "16", 2, 16, 1},
+      {"130", true, "130", 3, 130, 2},
+      {"\b\b\b", false, "", 0, 13, 1},  // 13, then 1 and nothing on the way to 77
+      {"77", false, "77", 2, 77, 2},
+      {"25", true, "25", 2, 25, 2},
+      {"6", false, "25", 2, 25, 1},  // 256 is put back with the caret after it
+      {"0", false, "250", 3, 250, 1},
+  };
+  const DriveResult r = Run({[&](HWND d) {
+    for (const Step& s : steps) {
+      SCOPED_TRACE(std::string(s.keys) + " gives " + s.text);
+      const int before = PreviewPaints();
+      if (*s.keys) TypeKeys(d, IDC_DIVISION_EDIT, s.keys, s.all);
+      else SetFocus(GetDlgItem(d, IDC_DIVISION_SLIDER));
+      EXPECT_EQ(ControlText(d, IDC_DIVISION_EDIT), s.text);
+      EXPECT_EQ(Caret(d, IDC_DIVISION_EDIT), s.caret);
+      EXPECT_EQ(TrackbarPos(d, IDC_DIVISION_SLIDER), s.trackbar);
+      EXPECT_EQ(PreviewPaints() - before, s.paints);
+    }
     SetEditText(d, IDC_DIVISION_EDIT, "x");  // pasted
-    EXPECT_TRUE(ShowsLevels(d, 25));
+    EXPECT_TRUE(ShowsLevels(d, 250));
+    TypeKeys(d, IDC_DIVISION_EDIT, "1", true);  // and Enter saves 250, not 1
+    PostMessageA(GetDlgItem(d, IDC_DIVISION_EDIT), WM_KEYDOWN, VK_RETURN, 0x001C0001);
   }});
+  EXPECT_EQ(r.returned, 1);
+  EXPECT_EQ(plugin.SettingsText(), "[Posterization]\r\ndivision=250\r\npreview=1\r\n");
 }
 
 TEST_F(PosterizationDialog_, OkWritesDivisionThenPreviewAndFlushes) {

@@ -151,7 +151,7 @@ TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
       [](HWND d) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "25");
         ExpectThreshold(d, 25);
-        for (const char* rejected : {"256", "", "abc", "-3", "99999999999"}) {
+        for (const char* rejected : {"256", "abc", "-3", "99999999999"}) {
           SetEditText(d, IDC_THRESHOLD_EDIT, rejected);
           SCOPED_TRACE(rejected);
           ExpectThreshold(d, 25);
@@ -167,7 +167,9 @@ TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
         SetEditText(d, IDC_THRESHOLD_EDIT, "25");
         SendMessageA(edit, EM_SETSEL, 0, -1);
         SendMessageA(edit, WM_CLEAR, 0, 0);
-        ExpectThreshold(d, 25);
+        EXPECT_EQ(ControlText(d, IDC_THRESHOLD_EDIT), "");  // left empty: 25 stands
+        EXPECT_EQ(TrackbarPos(d, IDC_THRESHOLD_SLIDER), 25);
+        SetEditText(d, IDC_THRESHOLD_EDIT, "25");
         SendMessageA(edit, EM_SETSEL, 2, 2);
         SendMessageA(edit, WM_CHAR, '6', 0);
         ExpectThreshold(d, 25);
@@ -176,6 +178,7 @@ TEST_F(SolarizationDialog_, RejectedTextsAreRestoredAtOnce) {
         // The up-down writes its position into the box, which checks it too.
         SendDlgItemMessageA(d, IDC_THRESHOLD_SPIN, UDM_SETPOS32, 0, 140);
         ExpectThreshold(d, 140);
+        SetEditText(d, IDC_THRESHOLD_EDIT, "");  // OK then saves 140
       },
   });
   EXPECT_NE(plugin.SettingsText().find("threshold=140\r\n"), std::string::npos);

@@ -13,6 +13,12 @@ void PlaceCaret(HWND dialog, int id, int position) {
   SendDlgItemMessageA(dialog, id, EM_SETSEL, position, position);
 }
 
+int Caret(HWND dialog, int id) {
+  DWORD start = 0, end = 0;
+  SendDlgItemMessageW(dialog, id, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return start == end ? static_cast<int>(start) : -1;
+}
+
 void PressKey(HWND dialog, int id, UINT virtualKey) {
   HWND control = GetDlgItem(dialog, id);
   SetFocus(control);

@@ -14,6 +14,8 @@
 // its whole text when `replaceAll` is set.
 void TypeKeys(HWND dialog, int id, const std::string& text, bool replaceAll);
 void PlaceCaret(HWND dialog, int id, int position);
+// Where the caret of edit box `id` stands, or -1 when a text is selected.
+int Caret(HWND dialog, int id);
 // A key pressed and released on control `id`, which has the focus.
 void PressKey(HWND dialog, int id, UINT virtualKey);
 
