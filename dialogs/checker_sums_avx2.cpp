@@ -4,6 +4,7 @@
 #include <immintrin.h>
 
 #include "dialogs/checker_sums.h"
+#include "filters/read_ahead.h"
 
 void CheckerSumsRowAvx2(const uint8_t* const* rows, int32_t rowCount, const uint8_t* board,
                         uint16_t* sums, int32_t count) {
@@ -33,8 +34,9 @@ void CheckerSumsRowAvx2(const uint8_t* const* rows, int32_t rowCount, const uint
     __m256i sum[2] = {_mm256_permute2x128_si256(first, second, 0x20),
                       _mm256_permute2x128_si256(first, second, 0x31)};
     for (int32_t r = 0; r < rowCount; ++r) {
-      // A row may come straight from the host's image, far from the caches.
-      _mm_prefetch(reinterpret_cast<const char*>(rows[r] + i * 4 + 4096), _MM_HINT_T0);
+      // Several rows side by side, which may come straight from the host's image, far
+      // from the caches (filters/read_ahead.h).
+      _mm_prefetch(reinterpret_cast<const char*>(rows[r] + i * 4 + kReadAheadBytes), _MM_HINT_T0);
       const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[r] + i * 4));
       const __m256i a = _mm256_shuffle_epi8(p, alphas);
       const __m256i value[2] = {_mm256_unpacklo_epi8(p, zero), _mm256_unpackhi_epi8(p, zero)};
@@ -54,10 +56,5 @@ void CheckerSumsRowAvx2(const uint8_t* const* rows, int32_t rowCount, const uint
     _mm256_storeu_si256(s, _mm256_permute2x128_si256(sum[0], sum[1], 0x20));
     _mm256_storeu_si256(s + 1, _mm256_permute2x128_si256(sum[0], sum[1], 0x31));
   }
-  for (int32_t r = 0; r < rowCount; ++r) {
-    for (int32_t k = i * 4; k < count * 4; ++k) {
-      const uint32_t alpha = rows[r][k | 3];
-      sums[k] = static_cast<uint16_t>(sums[k] + (board[k] * (255u - alpha) + rows[r][k] * alpha) / 255u);
-    }
-  }
+  CheckerSumsRowScalarFrom(i, rows, rowCount, board, sums, count);
 }

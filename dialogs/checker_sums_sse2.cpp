@@ -4,6 +4,7 @@
 #include <emmintrin.h>
 
 #include "dialogs/checker_sums.h"
+#include "filters/read_ahead.h"
 
 void CheckerSumsRowSse2(const uint8_t* const* rows, int32_t rowCount, const uint8_t* board,
                         uint16_t* sums, int32_t count) {
@@ -24,8 +25,9 @@ void CheckerSumsRowSse2(const uint8_t* const* rows, int32_t rowCount, const uint
     __m128i* s = reinterpret_cast<__m128i*>(sums + i * 4);
     __m128i sum[2] = {_mm_loadu_si128(s), _mm_loadu_si128(s + 1)};
     for (int32_t r = 0; r < rowCount; ++r) {
-      // A row may come straight from the host's image, far from the caches.
-      _mm_prefetch(reinterpret_cast<const char*>(rows[r] + i * 4 + 4096), _MM_HINT_T0);
+      // Several rows side by side, which may come straight from the host's image, far
+      // from the caches (filters/read_ahead.h).
+      _mm_prefetch(reinterpret_cast<const char*>(rows[r] + i * 4 + kReadAheadBytes), _MM_HINT_T0);
       const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[r] + i * 4));
       const __m128i value[2] = {_mm_unpacklo_epi8(p, zero), _mm_unpackhi_epi8(p, zero)};
       if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(p, opaque), opaque)) == 0xFFFF) {
@@ -45,10 +47,5 @@ void CheckerSumsRowSse2(const uint8_t* const* rows, int32_t rowCount, const uint
     _mm_storeu_si128(s, sum[0]);
     _mm_storeu_si128(s + 1, sum[1]);
   }
-  for (int32_t r = 0; r < rowCount; ++r) {
-    for (int32_t k = i * 4; k < count * 4; ++k) {
-      const uint32_t alpha = rows[r][k | 3];
-      sums[k] = static_cast<uint16_t>(sums[k] + (board[k] * (255u - alpha) + rows[r][k] * alpha) / 255u);
-    }
-  }
+  CheckerSumsRowScalarFrom(i, rows, rowCount, board, sums, count);
 }

@@ -46,9 +46,8 @@ class RowRule {
 struct ZoomScratch {
   // Image columns handled at once (wider images go in strips), and rows: the rows'
   // filtered strips stay in the caches while their sums are taken. A strip as wide as
-  // most photos lets each row be read in one run, which the processor's prefetching
-  // follows: a 6000-pixel row read in 2048-pixel pieces took a fit redraw from 12 to
-  // 16 ms on an AMD EPYC. The filtered rows then take 256 KiB at most.
+  // most photos lets each row be read in one run, which prefetching follows
+  // (filters/read_ahead.h); the filtered rows then take 256 KiB.
   static constexpr int32_t kStrip = 8192;
   static constexpr int32_t kRowsAtOnce = 8;
   // Rows added into 16-bit sums before they are emptied: 256 x 255 < 65536.
@@ -60,8 +59,8 @@ struct ZoomScratch {
 
   std::unique_ptr<uint8_t[]> filtered;  // kRowsAtOnce rows of kStrip pixels
   std::unique_ptr<uint8_t[]> board;     // kStrip pixels
-  std::unique_ptr<uint16_t[]> columns;          // per image column, blue, green, red, alpha
-  std::unique_ptr<uint64_t[]> blocks;           // per pane column, blue, green, red
+  std::unique_ptr<uint16_t[]> columns;  // per image column, as CheckerSumsRow adds them
+  std::unique_ptr<uint64_t[]> blocks;   // per pane column, blue, green, red
 };
 
 // Like ComposePreview (preview_compose.h) at 1:zoom: fills the `visible` pane pixels

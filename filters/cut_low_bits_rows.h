@@ -10,7 +10,8 @@
 void CutLowBitsRowReference(const uint8_t* src, uint8_t* dst, int32_t count, uint8_t redMask,
                             uint8_t greenMask, uint8_t blueMask);
 
-// The reference row under the paths' signature (it ignores `stores`).
+// The reference row under the paths' signature; it writes through the caches whatever
+// `stores` says (filters/row_paths.h).
 void CutLowBitsRowScalar(const uint8_t* src, uint8_t* dst, int32_t count, uint8_t redMask,
                          uint8_t greenMask, uint8_t blueMask, RowStores stores);
 // Only on a processor with SSE2, respectively AVX2.

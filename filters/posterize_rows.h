@@ -9,7 +9,8 @@
 // `levels` is n, 2..255.
 void PosterizeRowReference(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels);
 
-// The reference row under the paths' signature (it ignores `stores`).
+// The reference row under the paths' signature; it writes through the caches whatever
+// `stores` says (filters/row_paths.h).
 void PosterizeRowScalar(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t levels,
                         RowStores stores);
 // Only on a processor with SSE2, respectively AVX2.

@@ -25,8 +25,9 @@ CpuFeatures CpuidFeatures();
 bool HasRowPath(const CpuFeatures& features, RowPath path);
 RowPath FastestRowPath(const CpuFeatures& features);
 
-// The three filters' rows of one path. `src` may equal `dst`; `stores` is a hint that
-// only AVX2 Cut Low Bit follows (filters/rows_sse2.cpp and rows_avx2.cpp say why).
+// The three filters' rows of one path. `src` may equal `dst`. Every SIMD row writes as
+// `stores` says; the scalar rows always write through the caches, since they run where
+// there may be no SSE2, and so no non-temporal store.
 struct FilterRows {
   void (*solarize)(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t scaledThreshold,
                    int32_t channel, RowStores stores);

@@ -10,7 +10,8 @@
 void SolarizeRowReference(const uint8_t* src, uint8_t* dst, int32_t count,
                           uint32_t scaledThreshold, int32_t channel);
 
-// The reference row under the paths' signature (it ignores `stores`).
+// The reference row under the paths' signature; it writes through the caches whatever
+// `stores` says (filters/row_paths.h).
 void SolarizeRowScalar(const uint8_t* src, uint8_t* dst, int32_t count, uint32_t scaledThreshold,
                        int32_t channel, RowStores stores);
 // Only on a processor with SSE2, respectively AVX2.
