@@ -1,51 +1,38 @@
 #!/usr/bin/env python3
 """Every relative link in README.md and docs/*.md leads to a file of the tree, and every
-anchor to a heading of its page, as the repository's web view makes anchors of them.
-
-  tests/docs/links_test.py ROOT
-"""
+anchor to a heading of its page, named as the repository's web view names them."""
 import glob
 import os
 import re
 import sys
 import unittest
 
-ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..")
-LINK = re.compile(r"!?\[[^\]]*\]\(([^)\s]+)(?:\s+\"[^\"]*\")?\)")
-FENCE = re.compile(r"^```.*?^```", re.MULTILINE | re.DOTALL)
-CODE = re.compile(r"`[^`\n]*`")
+ROOT = sys.argv[1]
+LINK = re.compile(r"!?\[[^\]]*\]\(([^)\s]+)\)")
+BLOCK = re.compile(r"^```.*?^```", re.MULTILINE | re.DOTALL)  # no links or headings in code
+INLINE = re.compile(r"`[^`\n]*`")
 
 
-def pages():
-    return [os.path.join(ROOT, "README.md")] + sorted(glob.glob(os.path.join(ROOT, "docs", "*.md")))
-
-
-def without_code_blocks(path):
+def text(path):
     with open(path, encoding="utf-8") as f:
-        return FENCE.sub("", f.read())
-
-
-def prose(path):
-    """The page without its code, where brackets are no links."""
-    return CODE.sub("", without_code_blocks(path))
+        return BLOCK.sub("", f.read())
 
 
 def anchors(path):
-    """A heading's anchor: lower case, without punctuation but - and _, spaces as -, and
-    -1, -2, ... after the first of the same text."""
+    # Lower case, punctuation but - and _ dropped, spaces as -; a repeated one gets -1, -2...
     seen = {}
-    for heading in re.findall(r"^#{1,6}\s+(.*?)\s*#*\s*$", without_code_blocks(path), re.MULTILINE):
+    for heading in re.findall(r"^#{1,6} +(.*?) *$", text(path), re.MULTILINE):
         slug = re.sub(r"[^\w\- ]", "", heading.replace("`", "").lower()).replace(" ", "-")
-        count = seen.get(slug, 0)
-        seen[slug] = count + 1
-        yield slug if count == 0 else f"{slug}-{count}"
+        seen[slug] = seen.get(slug, -1) + 1
+        yield slug + (f"-{seen[slug]}" if seen[slug] else "")
 
 
 class Links(unittest.TestCase):
     def test_every_relative_link_and_anchor_resolves(self):
-        self.assertGreater(len(pages()), 1)
-        for page in pages():
-            for target in LINK.findall(prose(page)):
+        pages = [os.path.join(ROOT, "README.md")] + glob.glob(os.path.join(ROOT, "docs", "*.md"))
+        self.assertGreater(len(pages), 1)
+        for page in pages:
+            for target in LINK.findall(INLINE.sub("", text(page))):
                 if re.match(r"[a-z]+:", target):  # https:, mailto:
                     continue
                 with self.subTest(page=os.path.relpath(page, ROOT), link=target):
@@ -53,8 +40,7 @@ class Links(unittest.TestCase):
                     linked = os.path.normpath(os.path.join(os.path.dirname(page), path)) if path else page
                     self.assertTrue(os.path.exists(linked), "no such file")
                     if anchor:
-                        self.assertTrue(linked.endswith(".md"), "an anchor into a file that is no page")
-                        self.assertIn(anchor, list(anchors(linked)), "no such heading")
+                        self.assertIn(anchor, list(anchors(linked)) if linked.endswith(".md") else [])
 
 
 if __name__ == "__main__":
