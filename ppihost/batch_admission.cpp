@@ -28,13 +28,15 @@ class WakeEvent {
 
 }  // namespace
 
-BatchAdmission::Entry::Entry(BatchAdmission& batch, size_t id, const std::wstring& input, bool alone)
-    : batch(batch), id(id), input(input), alone(alone) {
-  {
-    Locked held(batch.lock);
-    othersAtFirst = batch.admission.InFlight() > 0;
-  }
-  if (alone) batch.WaitToStart(id, footprint, true);
+BatchAdmission::Entry::Entry(BatchAdmission& batch, size_t id, const std::wstring& input)
+    : batch(batch), id(id), input(input) {
+  Locked held(batch.lock);
+  othersAtFirst = batch.admission.InFlight() > 0;
+}
+
+void BatchAdmission::Entry::WaitAlone() {
+  alone = true;
+  batch.WaitToStart(id, footprint, true);
 }
 
 bool BatchAdmission::Entry::Enter(const FrameSize& size) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ppihost/image_file.h"
 #include "ppihost/picture_admission.h"
+#include "ppihost/pixel_gate.h"
 #include "ppihost/threads.h"
 
 class BatchAdmission {
@@ -23,9 +23,7 @@ class BatchAdmission {
   // (or its failure) it holds its place among the pictures in flight.
   class Entry : public PixelGate {
    public:
-    // `alone`: waits here, before the file is opened, until no other picture is in
-    // flight, and keeps them out until the end.
-    Entry(BatchAdmission& batch, size_t id, const std::wstring& input, bool alone);
+    Entry(BatchAdmission& batch, size_t id, const std::wstring& input);
     ~Entry() { End(); }
     Entry(const Entry&) = delete;
     Entry& operator=(const Entry&) = delete;
@@ -33,6 +31,9 @@ class BatchAdmission {
     // Throws HostError (kExitInput) for a picture that would not fit even alone.
     bool Enter(const FrameSize& size) override;
     void Wait() override;
+    // For a second try, before the file is opened: waits until no other picture is in
+    // flight, and keeps them out until the end.
+    void WaitAlone();
     // Makes room for others; returns whether another picture was in flight meanwhile.
     bool End();
 
@@ -40,7 +41,7 @@ class BatchAdmission {
     BatchAdmission& batch;
     const size_t id;
     const std::wstring& input;
-    const bool alone;
+    bool alone = false;
     Footprint footprint{0, 0};
     bool othersAtFirst;  // pictures were in flight when the attempt began
     bool ended = false;

@@ -153,12 +153,13 @@ class Batch {
     } else {
       bool again;
       {
-        BatchAdmission::Entry entry(*admission, i, pictures[i].input, false);
+        BatchAdmission::Entry entry(*admission, i, pictures[i].input);
         attempt = Attempt(pictures[i], &entry);
         again = TryAgainAlone(attempt.outOfMemory, entry.End());
       }
       if (again) {
-        BatchAdmission::Entry entry(*admission, i, pictures[i].input, true);
+        BatchAdmission::Entry entry(*admission, i, pictures[i].input);
+        entry.WaitAlone();
         attempt = Attempt(pictures[i], &entry);
       }
     }

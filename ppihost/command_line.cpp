@@ -5,6 +5,7 @@
 #include "ppihost/exit_codes.h"
 #include "ppihost/host_error.h"
 #include "ppihost/image_file.h"
+#include "ppihost/version_info.h"
 #include "ppihost/whole_number.h"
 
 std::wstring Usage() {
@@ -26,6 +27,10 @@ std::wstring Usage() {
     L"instead of its own settings file (setup writes FILE); --set SECTION.KEY=VALUE, which\n"
     L"may be repeated, overrides one value for this run. list --keys shows the settings\n"
     L"each filter reads, with the values in effect.";
+}
+
+std::wstring VersionText() {
+  return L"" PPIHOST_PRODUCT " " ZUZOVEZU_VERSION_TEXT " - " PPIHOST_DESCRIPTION "\n" PPIHOST_COPYRIGHT;
 }
 
 namespace {
@@ -106,6 +111,8 @@ Arguments ParseArguments(int argc, wchar_t** argv) {
       args.jobs = ParseJobs(*shortJobs);
     } else if (arg == L"--help" || arg == L"-h" || arg == L"/?") {
       args.command = L"help";
+    } else if (arg == L"--version") {
+      args.command = L"version";
     } else if (arg.size() > 1 && arg[0] == L'-' && !std::iswdigit(arg[1])) {
       throw HostError{kExitUsage, L"unknown option " + arg};
     } else if (args.command.empty()) {

@@ -14,7 +14,7 @@ struct RegionOption {
 };
 
 struct Arguments {
-  std::wstring command;                  // list, run, setup or help
+  std::wstring command;                  // list, run, setup, help or version
   std::vector<std::wstring> positional;  // after the command
   std::optional<RegionOption> region;    // --region LEFT,TOP,RIGHT,BOTTOM
   bool unattended = false;               // --batch: nobody to answer a dialog
@@ -32,6 +32,8 @@ struct Arguments {
 inline constexpr int kMaxJobs = 64;
 
 std::wstring Usage();
+// What --version prints: the name, version and copyright of the version resource.
+std::wstring VersionText();
 
 // Throws HostError (kExitUsage) on an unknown option, a missing option value, a --set
 // that is not SECTION.KEY=VALUE or a --region that is not four whole numbers.

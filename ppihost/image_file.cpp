@@ -152,6 +152,74 @@ bool PaletteHasAlpha(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
   return SUCCEEDED(palette->HasAlpha(&alpha)) && alpha;
 }
 
+enum class ReadStage { kHeader, kPixels };
+
+// Why `path` could not be read, with the stage where it failed when the component says
+// no more than that it failed.
+HostError Unreadable(const std::wstring& path, ReadStage stage, HRESULT hr) {
+  std::wstring why;
+  if (stage == ReadStage::kHeader &&
+      (hr == WINCODEC_ERR_COMPONENTNOTFOUND || hr == WINCODEC_ERR_UNKNOWNIMAGEFORMAT)) {
+    // No decoder took the file: what looks like no codec is mostly a damaged signature.
+    why = L"not a picture in a format this system reads (unknown format or a damaged header) " +
+          CodeInHex(static_cast<DWORD>(hr));
+  } else if (hr == E_FAIL) {
+    why = HResultText(hr) +
+          (stage == ReadStage::kHeader ? L" while reading the header" : L" while decoding the pixels") +
+          L"; the file may be damaged or truncated";
+  } else {
+    why = HResultText(hr);
+  }
+  return HostError{kExitInput,
+                   L"cannot read " + path + L" as an image (" +
+                       FormatList(false, L", ", L" or ", [](const Container& c) { return FoldCase(c.name); }) +
+                       L"): " + why,
+                   IsOutOfMemory(hr)};
+}
+
+// The first frame of a file and what its header says, before any pixel is decoded.
+struct OpenedFrame {
+  ComRef<IWICBitmapDecoder> decoder;
+  ComRef<IWICBitmapFrameDecode> frame;
+  UINT frames = 0;
+  UINT width = 0, height = 0;
+  WICPixelFormatGUID format{};
+
+  // Throws HostError (kExitInput) for a file that is no image, or one of no pixels or
+  // more than the plug-in's buffers can address.
+  void Open(IWICImagingFactory* factory, const std::wstring& file, const std::wstring& path) {
+    HRESULT hr = factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
+                                                    WICDecodeMetadataCacheOnDemand, decoder.Out());
+    if (SUCCEEDED(hr)) hr = decoder->GetFrameCount(&frames);
+    if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.Out());
+    if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
+    if (SUCCEEDED(hr)) hr = frame->GetPixelFormat(&format);
+    if (FAILED(hr)) throw Unreadable(path, ReadStage::kHeader, hr);
+    if (width == 0 || height == 0) throw HostError{kExitInput, path + L" holds an empty image"};
+    if (uint64_t{width} * height * 4 > kMaxPixelBytes) {
+      throw HostError{kExitInput, path + L" is too large an image"};
+    }
+  }
+  void Close() {
+    frame.Reset();
+    decoder.Reset();
+  }
+
+  // Decodes the pixels into `pixels` (width * height * 4 bytes) as 32-bit BGRA.
+  void CopyBgra(IWICImagingFactory* factory, std::vector<uint8_t>& pixels, const std::wstring& path) const {
+    ComRef<IWICFormatConverter> converter;
+    HRESULT hr = factory->CreateFormatConverter(converter.Out());
+    if (SUCCEEDED(hr)) {
+      hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                 nullptr, 0.0, WICBitmapPaletteTypeCustom);
+    }
+    if (SUCCEEDED(hr)) {
+      hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size()), pixels.data());
+    }
+    if (FAILED(hr)) throw Unreadable(path, ReadStage::kPixels, hr);
+  }
+};
+
 }  // namespace
 
 Image ReadImage(const std::wstring& path, PixelGate* gate) {
@@ -160,72 +228,34 @@ Image ReadImage(const std::wstring& path, PixelGate* gate) {
   if (!IsExistingFile(file)) throw HostError{kExitInput, L"no image file " + path};
   ComRef<IWICImagingFactory> factory;
   CreateFactory(factory, kExitInput);
-  const std::wstring unreadable =
-      L"cannot read " + path + L" as an image (" +
-      FormatList(false, L", ", L" or ", [](const Container& c) { return FoldCase(c.name); }) + L")";
-
-  ComRef<IWICBitmapDecoder> decoder;
-  ComRef<IWICBitmapFrameDecode> frame;
-  UINT frames = 0;
-  UINT width = 0, height = 0;
-  WICPixelFormatGUID format{};
-  const auto open = [&] {
-    HRESULT hr = factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
-                                                    WICDecodeMetadataCacheOnDemand, decoder.Out());
-    if (SUCCEEDED(hr)) hr = decoder->GetFrameCount(&frames);
-    if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.Out());
-    if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
-    if (SUCCEEDED(hr)) hr = frame->GetPixelFormat(&format);
-    if (FAILED(hr)) throw HostError{kExitInput, unreadable + L": " + HResultText(hr), IsOutOfMemory(hr)};
-    if (width == 0 || height == 0) throw HostError{kExitInput, path + L" holds an empty image"};
-  };
-  open();
-  uint64_t bytes = uint64_t{width} * height * 4;
-  if (bytes > kMaxPixelBytes) throw HostError{kExitInput, path + L" is too large an image"};
+  OpenedFrame opened;
+  opened.Open(factory.Get(), file, path);
   // Some decoders hold the frame decoded from the start: a picture that must wait for
   // room lets go of its file meanwhile.
-  if (gate && !gate->Enter({width, height, BitsPerPixel(factory.Get(), format)})) {
-    frame.Reset();
-    decoder.Reset();
+  if (gate && !gate->Enter({opened.width, opened.height, BitsPerPixel(factory.Get(), opened.format)})) {
+    opened.Close();
     gate->Wait();
-    open();
-    bytes = uint64_t{width} * height * 4;
-    if (bytes > kMaxPixelBytes) throw HostError{kExitInput, path + L" is too large an image"};
+    opened.Open(factory.Get(), file, path);
   }
 
   Image image;
-  image.width = static_cast<int32_t>(width);
-  image.height = static_cast<int32_t>(height);
-  image.frames = frames;
-  const FormatFacts facts = FactsOf(factory.Get(), format);
+  image.width = static_cast<int32_t>(opened.width);
+  image.height = static_cast<int32_t>(opened.height);
+  image.frames = opened.frames;
+  const FormatFacts facts = FactsOf(factory.Get(), opened.format);
   image.bitsPerChannel = facts.bitsPerChannel;
   try {
-    image.pixels.resize(static_cast<size_t>(bytes));
+    image.pixels.resize(size_t{opened.width} * opened.height * 4);
   } catch (const std::bad_alloc&) {
     throw HostError{kExitInput, TooLargeForMemory(path), true};
   }
-
-  ComRef<IWICFormatConverter> converter;
-  HRESULT hr = factory->CreateFormatConverter(converter.Out());
-  if (SUCCEEDED(hr)) {
-    hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                               nullptr, 0.0, WICBitmapPaletteTypeCustom);
-  }
-  if (SUCCEEDED(hr)) {
-    hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bytes), image.pixels.data());
-  }
-  if (FAILED(hr)) throw HostError{kExitInput, unreadable + L": " + HResultText(hr), IsOutOfMemory(hr)};
-
-  const bool keepAlpha = facts.indexed ? PaletteHasAlpha(factory.Get(), decoder.Get(), frame.Get())
-                                       : facts.alpha;
+  opened.CopyBgra(factory.Get(), image.pixels, path);
+  const bool keepAlpha =
+      facts.indexed ? PaletteHasAlpha(factory.Get(), opened.decoder.Get(), opened.frame.Get()) : facts.alpha;
   if (!keepAlpha) {
     for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 0xFF;
   }
   return image;
-}
-
-std::wstring TooLargeForMemory(const std::wstring& path) {
-  return path + L" is too large an image for the memory available";
 }
 
 void CheckWritableImageName(const std::wstring& path) { WritableContainer(path); }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ppihost/pixel_gate.h"
+
 struct Image {
   int32_t width = 0;
   int32_t height = 0;
@@ -16,34 +18,11 @@ struct Image {
   uint32_t bitsPerChannel = 8;
 };
 
-// The size of a frame as its decoder tells it, before its pixels are copied out.
-struct FrameSize {
-  uint32_t width;
-  uint32_t height;
-  uint32_t decodedBitsPerPixel;  // of the decoder's own format
-};
-
-// Between learning a picture's size and making room for its pixels, a run over many
-// pictures decides whether it may go on (batch_admission.h).
-class PixelGate {
- public:
-  // True to go on at once; false to wait, with the file let go. Throws HostError when
-  // the picture can never have room.
-  virtual bool Enter(const FrameSize& size) = 0;
-  // Returns once the picture may go on.
-  virtual void Wait() = 0;
-
- protected:
-  ~PixelGate() = default;
-};
-
 // The first frame. Throws HostError (kExitInput) when the file is missing, unreadable
 // or not an image. An image without alpha gets alpha 255; a palette image keeps the
-// alpha of its palette (a PNG's transparent entries, a GIF's transparent colour).
+// alpha of its palette (a PNG's transparent entries, a GIF's transparent colour). With
+// a `gate`, the pixels are decoded only once it lets them.
 Image ReadImage(const std::wstring& path, PixelGate* gate = nullptr);
-
-// The reason given for a picture whose pixels find no room.
-std::wstring TooLargeForMemory(const std::wstring& path);
 
 // Throws HostError (kExitOutput) unless the file name ends in an extension EncodeImage
 // can encode.

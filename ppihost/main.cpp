@@ -48,8 +48,8 @@ int wmain(int argc, wchar_t** argv) {
     if (args.command == L"list") return ListCommand(args);
     if (args.command == L"run") return RunCommand(args);
     if (args.command == L"setup") return SetupCommand(args);
-    if (args.command == L"help") {
-      WriteLine(StdOut(), Usage());
+    if (args.command == L"help" || args.command == L"version") {
+      WriteLine(StdOut(), args.command == L"help" ? Usage() : VersionText());
       return kExitOk;
     }
     if (!args.command.empty()) throw HostError{kExitUsage, L"unknown command " + args.command + L" (see ppihost help)"};

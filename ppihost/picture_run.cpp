@@ -48,7 +48,8 @@ int FilterPicture(const FilterJob& job, const std::wstring& inputName, const std
   Image result = source;
   std::vector<CapturedMessage> messages;
   {
-    Locked oneCall(job.executeLock);
+    Locked oneCall(job.calls.lock);
+    ++job.calls.made;
     // Of many pictures, a failure is said in one line that names its file.
     MessageCapture capture(job.plugin.Handle(), job.unattended, !job.manyPictures);
     std::optional<ProgressBar> bar;

@@ -11,6 +11,13 @@
 #include "ppihost/plugin_module.h"
 #include "ppihost/threads.h"
 
+// PBF_Execute runs one call at a time: a plug-in need not be thread-safe. The count
+// tells afterwards whether any picture reached the plug-in.
+struct ExecuteCalls {
+  CriticalSection lock;
+  size_t made = 0;  // guarded by `lock`
+};
+
 // What every picture of one call shares.
 struct FilterJob {
   const PluginModule& plugin;  // loaded once for the call
@@ -18,8 +25,7 @@ struct FilterJob {
   const std::optional<RegionOption>& region;
   bool unattended;             // the plug-in's message boxes printed, not shown
   bool manyPictures;           // one bar for the call, no bar per picture
-  // PBF_Execute runs one call at a time: a plug-in need not be thread-safe.
-  CriticalSection& executeLock;
+  ExecuteCalls& calls;
 };
 
 // Filters `input` into `output` (checked already, named `outputName`). Returns kExitOk,

@@ -34,8 +34,8 @@ int RunCommand(const Arguments& args) {
   const PluginModule plugin(args.positional[0]);
   const std::vector<FilterEntry> filters = plugin.Filters();
   const FilterEntry& filter = ChooseFilter(filters, args.positional[1]);
-  CriticalSection executeLock;
-  const FilterJob job{plugin, filter, args.region, args.unattended, args.outDir.has_value(), executeLock};
+  ExecuteCalls calls;
+  const FilterJob job{plugin, filter, args.region, args.unattended, args.outDir.has_value(), calls};
 
   // Settings given for the run are for the run alone: what the plug-in writes is kept
   // in memory.
@@ -45,6 +45,7 @@ int RunCommand(const Arguments& args) {
   const int status = args.outDir ? RunBatch(job, pictures, args.jobs)
                                  : FilterPicture(job, args.positional[2], args.positional[3], *output,
                                                  [](const std::wstring& line) { WriteLine(StdErr(), line); });
-  WarnUnread(profile);
+  // Only a plug-in that ran can have read a --set; the threads have ended.
+  if (calls.made > 0) WarnUnread(profile);
   return status;
 }

@@ -94,7 +94,11 @@ std::wstring SystemMessage(DWORD error) {
     words = FromMessageTable(HRESULT_CODE(error));
   }
   if (words.empty()) words = L"unknown error";
+  return words + L" " + CodeInHex(error);
+}
+
+std::wstring CodeInHex(DWORD error) {
   wchar_t code[16];
-  std::swprintf(code, 16, L" (0x%08lX)", static_cast<unsigned long>(error));
-  return words + code;
+  std::swprintf(code, 16, L"(0x%08lX)", static_cast<unsigned long>(error));
+  return code;
 }

@@ -8,3 +8,5 @@
 // hex: "the image's pixel format is not supported (0x88982F80)". The imaging codes,
 // which the system's message table lacks, come from a table of our own.
 std::wstring SystemMessage(DWORD error);
+// The code alone, as SystemMessage ends: "(0x88982F80)".
+std::wstring CodeInHex(DWORD error);

@@ -1,9 +1,9 @@
 #!/bin/bash
 # Builds the plug-in and times its filters on every row path this processor has under
 # Wine, against the machine's limit measured in the same process (a streaming copy, an
-# in-place pass) and msvcrt's memcpy; ends with a Markdown table for the README's
-# Performance section (tools/row_bench.sh gives the rows' native figures):
-#   tools/bench.sh [REPETITIONS] [--readme]   --readme also writes the table into README.md
+# in-place pass) and msvcrt's memcpy; ends with a Markdown table for docs/performance.md
+# (tools/row_bench.sh gives the rows' native figures):
+#   tools/bench.sh [REPETITIONS] [--readme]   --readme also writes the table into docs/performance.md
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/bench_options.sh"

@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 # fonts-ipafont-gothic gives Wine its Japanese faces; fonts-wine the Marlett of the
-# README pictures' caption buttons (tools/dialog_screenshots.sh).
+# dialogs' pictures' caption buttons (tools/dialog_screenshots.sh).
 packages=(cmake make g++ libgtest-dev g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
           wine wine32:i386 xvfb xauth fonts-ipafont-gothic fonts-wine locales python3 zip unzip)
 

@@ -1,6 +1,6 @@
 #!/bin/bash
-# Takes the README's pictures of the three dialogs (and one zoomed out to fit) under
-# Xvfb and writes docs/*.png.
+# Takes the pictures of the three dialogs (and one zoomed out to fit) that the README
+# and docs/dialogs.md show, under Xvfb, and writes docs/*.png.
 # Run ./tools/build.sh first.
 #
 # The pictures are taken in a Wine prefix of their own, build/screenshot-wineprefix, set
@@ -10,14 +10,14 @@
 # caption's buttons are drawn with Marlett (from fonts-wine). The tests' prefix keeps
 # Wine's own fallback face.
 # It prints each label that does not fit its rectangle, and writes that list, with the
-# machine, into README.md's block for it.
-#   tools/dialog_screenshots.sh                      docs/*.png and README.md
+# machine, into docs/dialogs.md's block for it.
+#   tools/dialog_screenshots.sh                      docs/*.png and docs/dialogs.md
 #   FACE=NAME tools/dialog_screenshots.sh FOLDER     another face, into FOLDER only
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 face=${FACE:-IPAPGothic}
 folder=$(mkdir -p "${1:-$root/docs}" && cd "${1:-$root/docs}" && pwd)
-readme=$([[ -z "${1:-}" ]] && echo "$root/README.md" || true)
+readme=$([[ -z "${1:-}" ]] && echo "$root/docs/dialogs.md" || true)
 "$root/tools/bootstrap.sh"
 session_prefix="$root/build/screenshot-wineprefix"
 source "$root/tools/wine-session.sh"

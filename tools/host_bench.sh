@@ -1,8 +1,8 @@
 #!/bin/bash
 # Times ppihost over many pictures under Wine: 200 PNG pictures of 1024 x 1024 run
 # through Posterization in one call with --jobs 1 and --jobs 2, against one call per
-# picture. Ends with a Markdown table for the README's section on the host:
-#   tools/host_bench.sh [REPETITIONS] [--readme]   --readme also writes it into README.md
+# picture. Ends with a Markdown table for docs/performance.md:
+#   tools/host_bench.sh [REPETITIONS] [--readme]   --readme also writes it into docs/performance.md
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/bench_options.sh"

@@ -10,7 +10,7 @@ native=""
 [[ "${1:-}" == "--native" ]] && { native=1; shift; }
 source "$root/tools/bench_options.sh"
 bench_options tools/preview_bench.sh 21 "$@"
-[[ -z "$readme" ]] || { echo "tools/preview_bench.sh: --readme is not offered; the README quotes a native run" >&2; exit 2; }
+[[ -z "$readme" ]] || { echo "tools/preview_bench.sh: --readme is not offered; docs/performance.md quotes a native run" >&2; exit 2; }
 if [[ -n "$native" ]]; then
   cmake -S "$root" -B "$root/build/native-bench" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$root/build/native-bench" --target preview_bench -j "$(nproc)" -- --no-print-directory >/dev/null

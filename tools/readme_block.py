@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Replaces one generated block of the README with standard input.
+"""Replaces one generated block of a page (README.md, or one in docs/) with standard
+input.
 
-  tools/readme_block.py README NAME < TEXT
+  tools/readme_block.py PAGE NAME < TEXT
 
 The block runs from the line "<!-- NAME: COMMAND -->", which names the command that
 makes it, to the line "<!-- end of NAME -->"; both lines stay.

@@ -3,7 +3,7 @@
 # them on every path this processor has against the machine's limit and glibc's memcpy;
 # ends with a Markdown table. These are the processor's own times even where 32-bit
 # code runs only under an emulator (tools/bench.sh times the module itself under Wine):
-#   tools/row_bench.sh [REPETITIONS] [--readme]   --readme also writes the table into README.md
+#   tools/row_bench.sh [REPETITIONS] [--readme]   --readme also writes the table into docs/performance.md
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/bench_options.sh"

@@ -54,8 +54,8 @@ x86_emulator_registration() {
 }
 
 # For the benchmarks, after tools/bootstrap.sh: under an emulator, says so first and
-# refuses to write figures into the README, since they are the emulator's times.
-x86_bench_notice() {  # x86_bench_notice SCRIPT WRITES_README(empty or not)
+# refuses to write figures into the documentation, since they are the emulator's times.
+x86_bench_notice() {  # x86_bench_notice SCRIPT WRITES_DOCS(empty or not)
   local registration
   registration=$(x86_emulator_registration)
   [[ -n $registration ]] || return 0

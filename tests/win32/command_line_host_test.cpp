@@ -11,6 +11,7 @@
 #include "host/host_process.h"
 #include "host/test_images.h"
 #include "ppihost/com_ref.h"
+#include "ppihost/command_line.h"
 #include "ppihost/commands.h"
 #include "ppihost/host_error.h"
 #include "ppihost/import_patch.h"
@@ -36,6 +37,10 @@ const std::string kInvalidSettingsJa =
     "\xe8\xa8\xad\xe5\xae\x9a\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab\xe3\x81\xab\xe6\x9b\xb8"
     "\xe3\x81\x8b\xe3\x82\x8c\xe3\x81\x9f\xe5\x80\xa4\xe3\x81\x8c\xe4\xb8\x8d\xe6\xad\xa3\xe3\x81\xa7"
     "\xe3\x81\x99\xe3\x80\x82";
+
+// What a file that no decoder takes is said to be.
+const char kUnknownFormat[] =
+    "not a picture in a format this system reads (unknown format or a damaged header) (0x88982F50)";
 
 struct FilterCase {
   const wchar_t* selector;  // as typed on the command line
@@ -320,6 +325,12 @@ TEST_F(CommandLineHost, NoProgressBarWhenNotOnATerminal) {
 TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
   Write(folder + L"in.png", TestPicture(9, 6, true));
   WriteBytes(folder + L"text.png", "not an image\n");
+  // A PNG whose signature is damaged, and a BMP that ends in its second row of pixels.
+  std::string png = ReadBytes(folder + L"in.png");
+  png[1] = 'Q';
+  WriteBytes(folder + L"signature.png", png);
+  WriteBmp(folder + L"short.bmp", TestPicture(9, 6, false), 24);
+  WriteBytes(folder + L"short.bmp", ReadBytes(folder + L"short.bmp").substr(0, 54 + 28 + 10));
   WriteBytes(folder + L"text.ppi", "not a plug-in\n");
   CreateDirectoryW((folder + L"sub").c_str(), nullptr);
   CopyFileW((ProgramFolderW() + L"plugin_without_exports.dll").c_str(),
@@ -339,8 +350,10 @@ TEST_F(CommandLineHost, BadInputFailsWithOneLineAndWritesNothing) {
       {"negative index", {L"run", plugin, L"-1", in, out}, 2, "no filter -1"},
       {"unknown name", {L"run", plugin, L"sharpen", in, out}, 2, "no filter named sharpen"},
       {"missing input", {L"run", plugin, L"0", folder + L"none.png", out}, 4, "no image file"},
-      {"unreadable input", {L"run", plugin, L"0", folder + L"text.png", out}, 4,
-       "no codec for this image format is installed (0x88982F50)"},
+      {"unreadable input", {L"run", plugin, L"0", folder + L"text.png", out}, 4, kUnknownFormat},
+      {"damaged signature", {L"run", plugin, L"0", folder + L"signature.png", out}, 4, kUnknownFormat},
+      {"BMP cut short", {L"run", plugin, L"0", folder + L"short.bmp", out}, 4,
+       "(0x80004005) while decoding the pixels; the file may be damaged or truncated"},
       {"input is a folder", {L"run", plugin, L"0", folder + L"sub", out}, 4, "no image file"},
       {"region too wide", {L"run", plugin, L"0", in, out, L"--region", L"0,0,10,6"}, 2, "not inside"},
       {"region too tall", {L"run", plugin, L"0", in, out, L"--region", L"0,0,9,7"}, 2, "not inside"},
@@ -505,7 +518,7 @@ TEST_F(CommandLineHost, BatchWritesEveryGoodPictureAndNamesTheBadOne) {
   EXPECT_EQ(r.exitCode, 4u) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "ppihost: cannot read " + Utf8(folder) + "p2.png as an image (PNG, BMP, JPEG, "
-                   "TIFF or GIF): no codec for this image format is installed (0x88982F50)\n"
+                   "TIFF or GIF): " + kUnknownFormat + "\n"
                    "ppihost: 4 written, 1 failed\n");
   EXPECT_EQ(Files(out), (std::set<std::wstring>{L"p0.png", L"p1.png", L"p3.png", L"single.png"}));
   for (int i : {0, 1, 3}) {
@@ -520,6 +533,31 @@ TEST_F(CommandLineHost, BatchWritesEveryGoodPictureAndNamesTheBadOne) {
   EXPECT_EQ(region.err, "ppihost: region 1,1,10,5 is not inside " + Utf8(folder) + "p0.png, a 9x6 image; " +
                             Utf8(out) + "p0.png was not written\nppihost: 1 written, 1 failed\n");
   EXPECT_EQ(FirstDifference(Read(out + L"p1.png"), Apply(pictures[1], PosterizeDefault, 1, 1, 10, 5)), "");
+}
+
+// Only a plug-in that ran can have read a --set: after a batch in which no picture
+// reached it, nothing is said of them.
+TEST_F(CommandLineHost, UnusedSettingsAreNamedOnlyWhenThePluginRan) {
+  WriteBytes(folder + L"a_bad.png", "not an image\n");
+  Write(folder + L"b_good.png", TestPicture(9, 6, true));
+  const std::wstring out = folder + L"sub\\";
+  ASSERT_TRUE(CreateDirectoryW(out.c_str(), nullptr));
+  const std::string unused = "ppihost: warning: --set CutLBit.rmsk=0 was not used: the plug-in read no "
+                             "key rmsk in section CutLBit\n";
+  struct Case {
+    const wchar_t* inputs;
+    std::string ends;
+  } cases[] = {
+      {L"a_*.png", "\nppihost: 0 written, 1 failed\n"},
+      {L"?_*.png", "\nppihost: 1 written, 1 failed\n" + unused},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf8(c.inputs));
+    const HostResult r = RunHost({L"run", plugin, L"cut", folder + c.inputs, L"--out-dir", out,
+                                  L"--set", L"CutLBit.rmask=0", L"--set", L"CutLBit.rmsk=0"});
+    EXPECT_EQ(r.exitCode, 4u);
+    EXPECT_EQ(r.err.substr(r.err.find('\n')), c.ends);
+  }
 }
 
 // The memory the pictures in flight may hold, forced small for one scope (ppihost
@@ -879,6 +917,41 @@ TEST_F(CommandLineHost, FullDiskFailsAndKeepsTheOriginal) {
   EXPECT_EQ(ReadBytes(dir + L"photo.tif"), tif);
   for (const std::wstring& name : before) DeleteFileW((dir + name).c_str());
   RemoveDirectoryW(dir.c_str());
+}
+
+// What ppihost says of itself: --version the words of its version resource, as
+// Windows reads them; --help and a bare call the usage, with exit codes 0 and 2.
+TEST(HostFace, VersionFromTheResourceAndUsage) {
+  const std::wstring exe = ProgramFolderW() + L"ppihost.exe";
+  DWORD ignored = 0;
+  std::vector<BYTE> data(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+  ASSERT_TRUE(!data.empty() && GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+  const auto value = [&](const std::wstring& name) {
+    void* p = nullptr;
+    UINT length = 0;
+    return VerQueryValueW(data.data(), name.c_str(), &p, &length) && p ? p : nullptr;
+  };
+  const auto text = [&](const wchar_t* name) {
+    const void* p = value(std::wstring(L"\\StringFileInfo\\040904b0\\") + name);
+    return p ? std::wstring(static_cast<const wchar_t*>(p)) : L"<no " + std::wstring(name) + L">";
+  };
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value(L"\\"));
+  ASSERT_TRUE(fixed);
+  EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(ZUZOVEZU_VERSION_MINOR, ZUZOVEZU_VERSION_MAJOR));
+  EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(0, ZUZOVEZU_VERSION_PATCH));
+  EXPECT_EQ(text(L"ProductVersion"), L"" ZUZOVEZU_VERSION_TEXT);
+  EXPECT_EQ(text(L"LegalCopyright").rfind(L"Copyright (c) ", 0), 0u);
+
+  const HostResult version = RunHost({L"--version"}), help = RunHost({L"--help"}), bare = RunHost({});
+  EXPECT_EQ(version.exitCode, 0u);
+  EXPECT_EQ(version.out + "|" + version.err,
+            Utf8(text(L"ProductName") + L" " + text(L"ProductVersion") + L" - " + text(L"FileDescription") +
+                 L"\n" + text(L"LegalCopyright") + L"\n|"));
+  const std::string usage = Utf8(Usage()) + "\n";
+  EXPECT_EQ(help.exitCode, 0u);
+  EXPECT_EQ(help.out + "|" + help.err, usage + "|");
+  EXPECT_EQ(bare.exitCode, 2u);
+  EXPECT_EQ(bare.out + "|" + bare.err, "|" + usage);
 }
 
 TEST(ErrorText, ImagingAndSystemCodesReadAsWordsAndHex) {

@@ -1,4 +1,4 @@
-// Takes the README's pictures of the three dialogs, and of one zoomed out to fit: opens
+// Takes the documentation's pictures of the three dialogs, and of one zoomed out to fit: opens
 // each through PBF_Setup over a colourful image, sets a value and writes the dialog
 // window to FOLDER\NAME.bmp; names on standard output each label that does not fit its
 // rectangle.
@@ -73,7 +73,7 @@ struct Picture {
 };
 
 // Names each static label whose text, drawn as the control draws it (word-wrapped in
-// its rectangle), needs more lines than the rectangle holds: the reader of the README
+// its rectangle), needs more lines than the rectangle holds: the reader of the pictures
 // sees it cut.
 void ReportClippedLabels(HWND dialog, const char* name) {
   RECT units{0, 0, 4, 8};

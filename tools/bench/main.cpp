@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
   if (!RunRounds(cases, repetitions, &Now, picture.sweep, kSweepBytes)) return 1;
   ForceRowPath(automatic);
 
-  // Ready to paste into the README.
+  // Ready to paste into docs/performance.md.
   std::printf("\nMeasured by `%s` on %s under %s: 4096 x 4096 BGRA (64 MiB), page-aligned "
               "buffers, PBF_Execute with default settings (no settings file) and a progress "
               "callback, caches cleared before each case; best (median) of %d rounds. The "
