@@ -35,22 +35,23 @@ version=$(sed -n 's/^project(zuzovezu VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLi
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-# The time stamped into the stripped programs' headers and the zips: the commit's, so
-# that every build of one commit agrees (objcopy reads SOURCE_DATE_EPOCH).
+# The time of the zips' entries: the commit's, so that every build of one commit agrees.
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 1767225600)}
-export SOURCE_DATE_EPOCH=$epoch
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-objcopy=i686-w64-mingw32-objcopy
+# objcopy stamps SOURCE_DATE_EPOCH, or else the time of day, into the programs' headers.
+# At 0 they keep the linked programs' empty stamp, so that a program's bytes, and with
+# them the sizes that docs/release.md quotes, follow its code alone and not the commit.
+objcopy() { SOURCE_DATE_EPOCH=0 i686-w64-mingw32-objcopy "$@"; }
 for program in "$plugin" "$host"; do
   name=$(basename "$program")
   mkdir "$stage/$name.linked"
   cp "$program" "$stage/$name.linked/$name"
   (cd "$stage"
-   "$objcopy" --only-keep-debug "$name.linked/$name" "$name.debug"
+   objcopy --only-keep-debug "$name.linked/$name" "$name.debug"
    # The link names the symbols file by its base name and carries its CRC32.
-   "$objcopy" --strip-all --add-gnu-debuglink="$name.debug" "$name.linked/$name" "$name")
+   objcopy --strip-all --add-gnu-debuglink="$name.debug" "$name.linked/$name" "$name")
 done
 
 # Strict encoding: a character without a Shift-JIS form stops the build.
@@ -125,5 +126,11 @@ if readme:
               f"(as the programs record), packaged with {binutils}."]
     with open(os.path.join(stage, "sizes.md"), "w", encoding="utf-8") as f:
         f.write("\n".join(lines) + "\n")
+    # The README's install line rounds the stripped plug-in's size to tens of KiB.
+    front = os.path.join(root, "README.md")
+    text = open(front, encoding="utf-8").read()
+    kib = round(len(read(packages[0][1])) / 10240) * 10
+    with open(front, "w", encoding="utf-8") as f:
+        f.write(re.sub(r"(the stripped module, about )\d+( KiB)", rf"\g<1>{kib}\g<2>", text))
 PY
 [[ -z "$readme" ]] || python3 "$root/tools/readme_block.py" "$readme" sizes <"$stage/sizes.md"

@@ -163,6 +163,23 @@ class ReleasePackage(unittest.TestCase):
             self.assertIn("MIT License", text)
             self.assertIn("Copyright (c) 2026 the zuzovezu project", text)
 
+    def test_release_page_and_readme_quote_this_builds_sizes(self):
+        # The build is reproducible, so the quoted sizes can be held to the byte.
+        built = []
+        for (name, _, linked), path, symbols_path in zip(PACKAGES, self.paths[::2], self.paths[1::2]):
+            built += [os.path.getsize(linked), len(self.programs[name]), len(self.symbols[name]),
+                      os.path.getsize(path), os.path.getsize(symbols_path)]
+        with open(os.path.join(ROOT, "docs", "release.md"), encoding="utf-8") as f:
+            page = f.read()
+        block = page[page.index("<!-- sizes:"):page.index("<!-- end of sizes -->")]
+        quoted = [int(n.replace(",", "")) for n in re.findall(r"\(([\d,]+) bytes\)", block)]
+        with open(os.path.join(ROOT, "README.md"), encoding="utf-8") as f:
+            about = int(re.search(r"the stripped module, about (\d+) KiB", f.read()).group(1))
+        stale = "differ from this build's: run tools/package.sh --readme"
+        self.assertEqual(quoted, built, f"docs/release.md's sizes {stale}")
+        self.assertEqual(about, round(len(self.programs["zuzovezu"]) / 10240) * 10,
+                         f"README.md's size of the stripped module {stale}")
+
     def test_rebuilt_elsewhere_gives_the_same_bytes(self):
         # A copy of the tree at another path, configured as tools/build.sh does, and only
         # the programs built: another source path, build path and build time.
