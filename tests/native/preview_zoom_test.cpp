@@ -84,6 +84,15 @@ TEST(PaneViewZoom, ADragPansTheZoomedPictureAndEndsWithTheZoom) {
   EXPECT_EQ(view.ScrollX(), 300);  // 500 pane pixels wide at 1:2
   view.Wheel(-120, 0, 0, 200, 180);
   EXPECT_FALSE(view.Dragging());
+  // Home (as the dialog ends) keeps the picture's levels and nothing else.
+  view.StartDrag(0, 0);
+  view.ShowOriginal(true);
+  view.Home();
+  EXPECT_EQ(view.Zoom(), 1);
+  EXPECT_EQ(view.Fit(), 5);
+  EXPECT_EQ(view.ScrollX(), 0);
+  EXPECT_FALSE(view.Dragging());
+  EXPECT_FALSE(view.ShowsOriginal());
 }
 
 // The zoomed picture worked out plainly: per pane pixel, the rounded mean of the

@@ -292,7 +292,7 @@ TEST_F(DialogFramework, WithoutAPreviewBufferTheDialogRunsOnBare) {
           EXPECT_TRUE(ComboItems(d, IDC_CHANNEL_COMBO).empty());
           EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
           EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(PreviewPane(d), GWLP_WNDPROC)),
-                    &FilterDialog::PaneProc);
+                    &PreviewPane::WindowProc);
           UpdateWindow(PreviewPane(d));
           MouseDown(PreviewPane(d), 10, 10);
           EXPECT_EQ(GetCapture(), nullptr);
