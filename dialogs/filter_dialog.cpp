@@ -4,6 +4,7 @@
 
 #include "base/message_box.h"
 #include "base/module_handle.h"
+#include "dialogs/filtered_preview.h"
 #include "resources/resource.h"
 #include "resources/texts_cp932.h"
 #include "settings/settings_file.h"
@@ -120,8 +121,13 @@ void FilterDialog::OnLButtonUp(HWND pane, int, int, int) { preview.OnLButtonUp(p
 
 void FilterDialog::OnMouseMove(HWND pane, int x, int y, int) { preview.OnMouseMove(pane, x, y); }
 
-void FilterDialog::RenderPreview(uint32_t*, const PanePoint*, const PaneSize*, const PaneSize*,
-                                 const PanePoint*, const uint8_t*, const PaneSize*) {}
+void FilterDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
+                                 const PaneSize* visibleSize, const PaneSize* paneSize,
+                                 const PanePoint* scroll, const uint8_t* image,
+                                 const PaneSize* imageSize) {
+  ComposeFilteredPreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
+                         PreviewRowRule());
+}
 
 RowRule FilterDialog::PreviewRowRule() { return RowRule(); }
 

@@ -49,13 +49,14 @@ class FilterDialog {
   virtual void OnLButtonDown(HWND pane, int x, int y, int keys);
   virtual void OnLButtonUp(HWND pane, int x, int y, int keys);
   virtual void OnMouseMove(HWND pane, int x, int y, int keys);
-  // Composes the filtered picture of the visible area at 1:1 into `previewBuffer`.
+  // Composes the filtered picture of the visible area at 1:1 into `previewBuffer`; the
+  // base runs PreviewRowRule over it.
   virtual void RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
                              const PaneSize* visibleSize, const PaneSize* paneSize,
                              const PanePoint* scroll, const uint8_t* image,
                              const PaneSize* imageSize);
-  // The filter as a rule for a row of pixels, with the values the controls hold now:
-  // what the preview runs when zoomed out. The base leaves the pixels as they are.
+  // The filter as a rule for a row of pixels, with the values the dialog accepted last:
+  // what the preview shows at every level. The base leaves the pixels as they are.
   virtual RowRule PreviewRowRule();
 
   // The base OnInitDialog: 1 when the preview is ready (or there is no pane), 0 when
