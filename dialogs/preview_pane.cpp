@@ -135,7 +135,7 @@ bool PreviewPane::OnMessage(HWND pane, UINT message, WPARAM wParam, LPARAM lPara
   }
 }
 
-bool PreviewPane::Filtered() const {
+bool PreviewPane::PreviewBoxChecked() const {
   return previewBox && SendMessageW(previewBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
@@ -147,8 +147,7 @@ void PreviewPane::Paint(HWND pane, HDC dc) {
   const PaneView::Layout at =
       view.Place(std::min(client.width, paneSize.width), std::min(client.height, paneSize.height));
   const PaneFrame frame{buffer.get(), {at.h.origin, at.v.origin}, {at.h.visible, at.v.visible},
-                        paneSize,     {at.h.scroll, at.v.scroll}, image,
-                        imageSize};
+                        paneSize, {at.h.scroll, at.v.scroll}, image, imageSize};
   if (frame.origin.x != paintedOrigin.x || frame.origin.y != paintedOrigin.y ||
       frame.visible.width != paintedSize.width || frame.visible.height != paintedSize.height) {
     // Another zoom: what the image no longer covers is margin again.
@@ -157,7 +156,7 @@ void PreviewPane::Paint(HWND pane, HDC dc) {
     paintedSize = frame.visible;
   }
   // The held right button shows the picture unfiltered; the box stays as it is.
-  const bool filtered = Filtered() && !view.ShowsOriginal();
+  const bool filtered = PreviewBoxChecked() && !view.ShowsOriginal();
   if (view.Zoom() == 1) {
     if (filtered) {
       RenderPane(frame);
@@ -224,7 +223,7 @@ void PreviewPane::OnLButtonUp(HWND pane) {
 
 void PreviewPane::OnRButton(HWND pane, bool down) {
   // Only a filtered preview has an unfiltered one to compare with.
-  if (down == view.ShowsOriginal() || (down && !Filtered())) return;
+  if (down == view.ShowsOriginal() || (down && !PreviewBoxChecked())) return;
   view.ShowOriginal(down);
   if (down) {
     if (GetCapture() != pane) SetCapture(pane);  // so that a release outside the pane is seen

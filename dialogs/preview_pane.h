@@ -40,8 +40,8 @@ class PreviewPane {
 
   // Takes over `pane`, a static control of the dialog whose caption shows the zoom, to
   // show `image` (borrowed, read-only; `imageSize.width` pixels a row), filtered while
-  // `previewBox` is checked. False when the picture's buffer cannot be had: the pane is
-  // then left as it is, and neither paints nor pans.
+  // `previewBox` is checked. False when the picture's buffer cannot be had: nothing is
+  // painted or panned then, and a pane not taken over before stays the plain static.
   bool Attach(HWND pane, HWND previewBox, const uint8_t* image, const PaneSize& imageSize);
   // Back to 1:1 at the top-left corner.
   void Home() { view.Home(); }
@@ -78,7 +78,7 @@ class PreviewPane {
  private:
   // Handles one message; true when the old procedure must not see it.
   bool OnMessage(HWND pane, UINT message, WPARAM wParam, LPARAM lParam);
-  bool Filtered() const;
+  bool PreviewBoxChecked() const;
   void OnDoubleClick(HWND pane, int x, int y);
   void OnRButton(HWND pane, bool down);
   void OnCaptureLost(HWND pane);
