@@ -100,17 +100,9 @@ CutLowBitDialog::Masks CutLowBitDialog::PreviewMasks() const {
   return {LowBitMask[rmask], LowBitMask[gmask], LowBitMask[bmask]};
 }
 
-void CutLowBitDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
-                                    const PaneSize* visibleSize, const PaneSize* paneSize,
-                                    const PanePoint* scroll, const uint8_t* image,
-                                    const PaneSize* imageSize) {
-  // No early return for 0, 0, 0 as in the filter: the preview then shows the source.
-  const Masks m = PreviewMasks();
-  ComposePreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
-                 [m](Bgr c) { return CutLowBits(c, m.red, m.green, m.blue); });
-}
-
 RowRule CutLowBitDialog::PreviewRowRule() {
+  // No early return for 0, 0, 0 as in the filter: masks of 0xFF leave the source's
+  // colours as they are.
   const Masks m = PreviewMasks();
   const FilterRows* rows = &ActiveRows();
   return RowRule([rows, m](const uint8_t* src, uint8_t* dst, int32_t count) {

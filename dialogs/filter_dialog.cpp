@@ -1,8 +1,10 @@
-// The base dialog: modal run, message routing, OK and Cancel, settings writes.
+// The base dialog: modal run, message routing (the pane's messages on to the pane), OK
+// and Cancel, settings writes.
 #include "dialogs/filter_dialog.h"
 
 #include "base/message_box.h"
 #include "base/module_handle.h"
+#include "dialogs/filtered_preview.h"
 #include "resources/resource.h"
 #include "resources/texts_cp932.h"
 #include "settings/settings_file.h"
@@ -20,7 +22,7 @@ int FilterDialog::Show(HWND parent, const uint8_t* image, int32_t width, int32_t
   this->image = image;
   imageWidth = image ? width : 0;
   imageHeight = image ? height : 0;
-  pendingException = nullptr;
+  failure.Clear();
   // The wide function keeps the template's UTF-16 texts as they are on any ANSI code
   // page; the narrow one would turn them into that code page.
   const INT_PTR result =
@@ -28,27 +30,21 @@ int FilterDialog::Show(HWND parent, const uint8_t* image, int32_t width, int32_t
                       StaticDialogProc, 0);
   // The dialog's windows are gone: nothing may reach this object through the pointer.
   ActiveDialog = previous;
-  if (pendingException) {
-    std::exception_ptr e = pendingException;
-    pendingException = nullptr;
-    std::rethrow_exception(e);
-  }
+  failure.RethrowIfAny();
   return static_cast<int>(result);
 }
 
-// Exceptions must not unwind through the platform's modal loop (its frames are not
-// ours to unwind): the first one is kept, the dialog ends, and Show rethrows it. Once
-// one is pending, the object gets no further messages.
+// An exception ends the dialog and is carried out to Show (carried_exception.h); from
+// then on the object gets no further messages.
 INT_PTR CALLBACK FilterDialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam) {
   FilterDialog* const d = ActiveDialog;
-  if (!d || d->pendingException) return FALSE;
+  if (!d || d->failure.Pending()) return FALSE;
   d->dialogWindow = window;
   try {
     return d->DialogProc(window, message, wParam, lParam);
   } catch (...) {
-    d->pendingException = std::current_exception();
-    EndDialog(window, kEndedByException);
+    d->failure.KeepAndEnd(window);
     return FALSE;
   }
 }
@@ -84,7 +80,7 @@ BOOL FilterDialog::OnCommand(HWND, WORD id, WORD code) {
       }
       result = IDOK;
     }
-    preview.view.Home();
+    preview.Home();
     EndDialog(dialogWindow, result);
     return TRUE;
   }
@@ -96,6 +92,63 @@ BOOL FilterDialog::OnCommand(HWND, WORD id, WORD code) {
 }
 
 void FilterDialog::OnOK(SettingsWriter&) {}
+
+BOOL FilterDialog::OnDialogWheel(WPARAM wParam, LPARAM lParam) {
+  // Older systems send the wheel to the focused control, and an edit box or a button
+  // passes it on to the dialog; a focused combo box keeps it for its own list.
+  for (HWND w = GetFocus(); w && w != dialogWindow; w = GetParent(w)) {
+    wchar_t name[16] = L"";
+    GetClassNameW(w, name, 16);
+    if (lstrcmpiW(name, L"ComboBox") == 0) return FALSE;
+  }
+  const POINT screen{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+  HWND pane = GetPane();
+  return pane && preview.OnWheel(pane, GET_WHEEL_DELTA_WPARAM(wParam), screen) ? TRUE : FALSE;
+}
+
+int FilterDialog::InitPreview() {
+  HWND pane = GetPane();
+  if (!pane) return 1;  // a template without a pane: no preview at all
+  return preview.Attach(pane, GetDlgItem(dialogWindow, IDC_PREVIEW_CHECK), image,
+                        {imageWidth, imageHeight}) ? 1 : 0;
+}
+
+void FilterDialog::PaintPreview(HWND pane, HDC dc) { preview.Paint(pane, dc); }
+
+void FilterDialog::OnLButtonDown(HWND pane, int x, int y, int) { preview.OnLButtonDown(pane, x, y); }
+
+void FilterDialog::OnLButtonUp(HWND pane, int, int, int) { preview.OnLButtonUp(pane); }
+
+void FilterDialog::OnMouseMove(HWND pane, int x, int y, int) { preview.OnMouseMove(pane, x, y); }
+
+void FilterDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
+                                 const PaneSize* visibleSize, const PaneSize* paneSize,
+                                 const PanePoint* scroll, const uint8_t* image,
+                                 const PaneSize* imageSize) {
+  ComposeFilteredPreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
+                         PreviewRowRule());
+}
+
+RowRule FilterDialog::PreviewRowRule() { return RowRule(); }
+
+void FilterDialog::Redraw() { preview.Redraw(GetPane()); }
+
+void FilterDialog::DialogPane::PaintPane(HWND pane, HDC dc) { dialog.PaintPreview(pane, dc); }
+
+void FilterDialog::DialogPane::PaneMouse(HWND pane, UINT message, int x, int y, int keys) {
+  switch (message) {
+    case WM_MOUSEMOVE: dialog.OnMouseMove(pane, x, y, keys); break;
+    case WM_LBUTTONDOWN: dialog.OnLButtonDown(pane, x, y, keys); break;
+    case WM_LBUTTONUP: dialog.OnLButtonUp(pane, x, y, keys); break;
+    default: break;
+  }
+}
+
+void FilterDialog::DialogPane::RenderPane(const PaneFrame& f) {
+  dialog.RenderPreview(f.buffer, &f.origin, &f.visible, &f.pane, &f.scroll, f.image, &f.imageSize);
+}
+
+RowRule FilterDialog::DialogPane::PaneRule() { return dialog.PreviewRowRule(); }
 
 bool FilterDialog::IsPreviewChecked() const {
   return IsDlgButtonChecked(dialogWindow, IDC_PREVIEW_CHECK) == BST_CHECKED;

@@ -1,18 +1,14 @@
 // The base of the settings dialogs: runs a dialog template modally, routes its
-// messages to virtual operations, ends it on OK or Cancel, owns the preview pane's
-// state and saves control values to the settings file, keeping the dialog open with a
-// message when they cannot be saved.
+// messages to virtual operations, ends it on OK or Cancel, owns the preview pane and
+// saves control values to the settings file, keeping the dialog open with a message
+// when they cannot be saved.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
-#include <exception>
-#include <memory>
-#include <string>
 
-#include "dialogs/pane_view.h"
-#include "dialogs/preview_compose.h"
-#include "dialogs/zoomed_preview.h"
+#include "dialogs/carried_exception.h"
+#include "dialogs/preview_pane.h"
 
 class SettingsWriter;
 
@@ -29,7 +25,6 @@ class FilterDialog {
   int Show(HWND parent, const uint8_t* image, int32_t width, int32_t height);
 
   static INT_PTR CALLBACK StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam);
 
   bool IsPreviewChecked() const;
   HWND GetPane() const;
@@ -49,17 +44,19 @@ class FilterDialog {
   // Writes the dialog's values on OK; the base flushes them and ends the dialog only
   // when all reached the file.
   virtual void OnOK(SettingsWriter& settings);
+  // The pane's paint and left-button messages; the base hands them to the pane.
   virtual void PaintPreview(HWND pane, HDC dc);
   virtual void OnLButtonDown(HWND pane, int x, int y, int keys);
   virtual void OnLButtonUp(HWND pane, int x, int y, int keys);
   virtual void OnMouseMove(HWND pane, int x, int y, int keys);
-  // Composes the filtered picture of the visible area into `previewBuffer`.
+  // Composes the filtered picture of the visible area at 1:1 into `previewBuffer`; the
+  // base runs PreviewRowRule over it.
   virtual void RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
                              const PaneSize* visibleSize, const PaneSize* paneSize,
                              const PanePoint* scroll, const uint8_t* image,
                              const PaneSize* imageSize);
-  // The filter as a rule for a row of pixels, with the values the controls hold now:
-  // what the preview runs when zoomed out. The base leaves the pixels as they are.
+  // The filter as a rule for a row of pixels, with the values the dialog accepted last:
+  // what the preview shows at every level. The base leaves the pixels as they are.
   virtual RowRule PreviewRowRule();
 
   // The base OnInitDialog: 1 when the preview is ready (or there is no pane), 0 when
@@ -70,46 +67,32 @@ class FilterDialog {
   HWND dialogWindow = nullptr;
 
  private:
-  // The preview pane: the picture buffer and the header it is drawn with, the pane's
-  // size when the dialog opened, the zoom, pan position, drag and held button, the
-  // zoomed paint's working rows, and the pane's own window procedure.
-  struct PreviewPaneState {
-    BITMAPINFO bitmapInfo{};
-    std::unique_ptr<uint32_t[]> previewBuffer;
-    int32_t paneWidth = 0;
-    int32_t paneHeight = 0;
-    PaneView view;
-    ZoomScratch zoomScratch;
-    // The window colour, taken once, and the area the last paint covered: a paint that
-    // covers another area gives the rest back to the window colour first.
-    uint32_t fill = 0;
-    PanePoint paintedOrigin{0, 0};
-    PaneSize paintedSize{0, 0};
-    // The template's caption, shown as it is at 1:1.
-    std::wstring caption;
-    WNDPROC oldPaneProc = nullptr;
+  // The pane, its paints and left button routed through the operations above.
+  class DialogPane final : public PreviewPane {
+   public:
+    DialogPane(FilterDialog& dialog, CarriedException& failure) : PreviewPane(failure), dialog(dialog) {}
+
+   private:
+    void PaintPane(HWND pane, HDC dc) override;
+    void PaneMouse(HWND pane, UINT message, int x, int y, int keys) override;
+    void RenderPane(const PaneFrame& frame) override;
+    RowRule PaneRule() override;
+
+    FilterDialog& dialog;
   };
 
-  // The zoom and the right button, from the pane's messages (preview_pane.cpp).
-  bool OnPaneWheel(HWND pane, int delta, POINT screen);
+  // The wheel as the dialog gets it, passed on to the pane.
   BOOL OnDialogWheel(WPARAM wParam, LPARAM lParam);
-  void OnPaneDoubleClick(HWND pane, int x, int y);
-  void OnPaneRButton(HWND pane, bool down);
-  void OnPaneCaptureLost();
-  void ZoomChanged(HWND pane);
-
-  // What a dialog ended by a caught exception returns from the modal loop; never seen
-  // by callers, since Show rethrows instead.
-  static constexpr INT_PTR kEndedByException = -1;
 
   int32_t templateId;
   // The host's image, borrowed for one Show.
   const uint8_t* image = nullptr;
   int32_t imageWidth = 0;
   int32_t imageHeight = 0;
-  PreviewPaneState preview;
-  // An exception caught in a window procedure, carried past the modal loop.
-  std::exception_ptr pendingException;
+  // An exception caught in the dialog's or the pane's procedure, carried past the modal
+  // loop.
+  CarriedException failure;
+  DialogPane preview{*this, failure};
 };
 
 // The dialog being shown; only one runs at a time.

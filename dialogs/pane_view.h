@@ -15,21 +15,17 @@ class PaneView {
     AxisLayout h, v;
   };
 
+  PaneView() = default;
+
   // A new image or pane: 1:1 at the top-left corner. Without `canZoom` 1:1 is the only
   // level.
   void Reset(int32_t imageWidth, int32_t imageHeight, int32_t paneWidth, int32_t paneHeight,
              bool canZoom) {
-    *this = PaneView{};
-    image = {imageWidth, imageHeight};
-    fit = canZoom ? FitZoom(imageWidth, imageHeight, paneWidth, paneHeight) : 1;
+    *this = PaneView({imageWidth, imageHeight},
+                     canZoom ? FitZoom(imageWidth, imageHeight, paneWidth, paneHeight) : 1);
   }
-  // Back to 1:1 at the top-left corner, idle.
-  void Home() {
-    zoom = 1;
-    scrollX = scrollY = 0;
-    wheel = 0;
-    dragging = showOriginal = false;
-  }
+  // Back to 1:1 at the top-left corner, idle, with the same image and levels.
+  void Home() { *this = PaneView(image, fit); }
 
   int32_t Zoom() const { return zoom; }
   int32_t Fit() const { return fit; }
@@ -94,13 +90,16 @@ class PaneView {
     return ZoomAround(1, x, y, clientWidth / 2, clientHeight / 2, clientWidth, clientHeight);
   }
 
-  // Set while the right button is held: the picture is shown unfiltered.
-  bool showOriginal = false;
+  // While the right button is held the picture is shown unfiltered.
+  void ShowOriginal(bool shown) { showOriginal = shown; }
+  bool ShowsOriginal() const { return showOriginal; }
 
  private:
   struct Size {
     int32_t width, height;
   };
+
+  PaneView(Size image, int32_t fit) : image(image), fit(fit) {}
 
   // Zooms to `to`, bringing the image point at pane (fromX, fromY) to (toX, toY).
   bool ZoomAround(int32_t to, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
@@ -125,4 +124,5 @@ class PaneView {
   int32_t lastMouseY = 0;
   int32_t wheel = 0;
   bool dragging = false;
+  bool showOriginal = false;
 };

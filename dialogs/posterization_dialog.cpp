@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include "filters/active_rows.h"
-#include "filters/pixel_rules.h"
 #include "resources/resource.h"
 #include "settings/settings_file.h"
 
@@ -50,18 +49,9 @@ void PosterizationDialog::OnOK(SettingsWriter& settings) {
   WriteFlagFromCheck(kPosterizationSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }
 
-void PosterizationDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
-                                        const PaneSize* visibleSize, const PaneSize* paneSize,
-                                        const PanePoint* scroll, const uint8_t* image,
-                                        const PaneSize* imageSize) {
+RowRule PosterizationDialog::PreviewRowRule() {
   // The last accepted count, whatever the box holds while the user types: n - 1 is
   // never 0.
-  const uint32_t n = static_cast<uint32_t>(division);
-  ComposePreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
-                 [n](Bgr c) { return Posterize(c, n); });
-}
-
-RowRule PosterizationDialog::PreviewRowRule() {
   const uint32_t n = static_cast<uint32_t>(division);
   const FilterRows* rows = &ActiveRows();
   return RowRule([rows, n](const uint8_t* src, uint8_t* dst, int32_t count) {

@@ -1,5 +1,5 @@
-// The preview's compositing loop, shared by the plain preview and every dialog's
-// filtered one. Platform-free.
+// The preview's compositing loop at 1:1, which every 1:1 paint runs through
+// (filtered_preview.h). Platform-free.
 #pragma once
 #include <cstddef>
 #include <cstdint>

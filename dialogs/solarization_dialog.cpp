@@ -62,24 +62,14 @@ void SolarizationDialog::OnOK(SettingsWriter& settings) {
   WriteFlagFromCheck(kSolarizationSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }
 
-void SolarizationDialog::RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
-                                       const PaneSize* visibleSize, const PaneSize* paneSize,
-                                       const PanePoint* scroll, const uint8_t* image,
-                                       const PaneSize* imageSize) {
-  // Read once per paint: the last accepted threshold, whatever the box holds while the
-  // user types, so nothing out of range (nor a shift that wraps) reaches the rule.
-  const uint32_t scaled = ScaledThreshold(threshold);
-  const int32_t k = PreviewChannel();
-  ComposePreview(previewBuffer, *origin, *visibleSize, *paneSize, *scroll, image, *imageSize,
-                 [scaled, k](Bgr c) { return Solarize(c, scaled, k); });
-}
-
 int32_t SolarizationDialog::PreviewChannel() {
   const LRESULT channel = SendDlgItemMessageW(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
   return channel == CB_ERR ? 0 : static_cast<int32_t>(channel);  // no selection counts as "RGB"
 }
 
 RowRule SolarizationDialog::PreviewRowRule() {
+  // The last accepted threshold, whatever the box holds while the user types, so that
+  // nothing out of range (nor a shift that wraps) reaches the rule.
   const uint32_t scaled = ScaledThreshold(threshold);
   const int32_t k = PreviewChannel();
   const FilterRows* rows = &ActiveRows();

@@ -14,10 +14,6 @@ class SolarizationDialog : public FilterDialog {
   BOOL OnInitDialog() override;
   BOOL OnCommand(HWND control, WORD id, WORD code) override;
   void OnOK(SettingsWriter& settings) override;
-  void RenderPreview(uint32_t* previewBuffer, const PanePoint* origin,
-                     const PaneSize* visibleSize, const PaneSize* paneSize,
-                     const PanePoint* scroll, const uint8_t* image,
-                     const PaneSize* imageSize) override;
   RowRule PreviewRowRule() override;
 
   // The last value the edit box accepted: what a rejected text is replaced with, where

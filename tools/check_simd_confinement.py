@@ -63,8 +63,11 @@ def functions(listing):
     for line in listing.splitlines():
         m = FUNCTION.match(line)
         if m:
-            name = m.group(2)
-            found[name] = []
+            # The linker puts the exception tables into .text too: data, which objdump
+            # decodes as whatever instructions its bytes happen to spell.
+            name = None if m.group(2) == ".gcc_except_table" else m.group(2)
+            if name is not None:
+                found[name] = []
             continue
         m = INSTRUCTION.match(line)
         if not m or name is None:

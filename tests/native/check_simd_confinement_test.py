@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""The confinement check's fence rule on canned disassembly: streamed stores that can
-leave a function unfenced are caught on every way out, and a fenced function passes
-however the compiler lays its blocks out."""
+"""The confinement check's rules on canned disassembly: streamed stores that can leave a
+function unfenced are caught on every way out, and a fenced function passes however the
+compiler lays its blocks out; the exception tables in .text are not taken for code."""
 import os
 import sys
 import unittest
@@ -60,6 +60,14 @@ class FenceRule(unittest.TestCase):
                 found = checker.streaming_offences(checker.functions(text))
                 expected = {ROW: [BASE + 4 * i for i in exits]} if exits else {}
                 self.assertEqual(found, expected)
+
+
+class VectorRule(unittest.TestCase):
+    def test_the_exception_tables_are_data_and_the_code_after_them_is_read(self):
+        text = "\n".join([f"{BASE:08x} <.gcc_except_table>:", f"{BASE:x}:\tcvtps2pi 0x1970000,%mm7", "",
+                          "65c0f000 <memcpy>:", "65c0f000:\tmovq   %mm0,%mm1"])
+        offenders, _ = checker.vector_offences(checker.functions(text))
+        self.assertEqual(offenders, {"memcpy": "movq %mm0,%mm1"})
 
 
 if __name__ == "__main__":

@@ -1,13 +1,16 @@
 // The preview's zoom: its levels, fit, where the wheel and a double-click leave the
-// picture, and the zoomed picture on every path against a plain account of its means.
+// picture, and the zoomed picture on every path against a plain account of its means;
+// and the picture at 1:1 through the rows against the pixel rule.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
 #include "dialogs/checker_blend.h"
+#include "dialogs/filtered_preview.h"
 #include "dialogs/pane_view.h"
 #include "dialogs/zoomed_preview.h"
+#include "filters/pixel_rules.h"
 
 namespace {
 
@@ -81,6 +84,15 @@ TEST(PaneViewZoom, ADragPansTheZoomedPictureAndEndsWithTheZoom) {
   EXPECT_EQ(view.ScrollX(), 300);  // 500 pane pixels wide at 1:2
   view.Wheel(-120, 0, 0, 200, 180);
   EXPECT_FALSE(view.Dragging());
+  // Home (as the dialog ends) keeps the picture's levels and nothing else.
+  view.StartDrag(0, 0);
+  view.ShowOriginal(true);
+  view.Home();
+  EXPECT_EQ(view.Zoom(), 1);
+  EXPECT_EQ(view.Fit(), 5);
+  EXPECT_EQ(view.ScrollX(), 0);
+  EXPECT_FALSE(view.Dragging());
+  EXPECT_FALSE(view.ShowsOriginal());
 }
 
 // The zoomed picture worked out plainly: per pane pixel, the rounded mean of the
@@ -131,6 +143,52 @@ TEST(ZoomedPreview, EveryPathMatchesThePlainMeansAcrossStripsAndLongBlocks) {
                                                            v.scroll + y - v.origin, c.zoom, x, y)
                                            : 0xABCDEF;
           ASSERT_EQ(buffer[size_t(y) * pane.width + x], expected) << c.width << "x" << c.height << " at " << x << ", " << y;
+        }
+      }
+    }
+  }
+}
+
+TEST(FilteredPreview, EveryPathMatchesThePixelRuleAcrossPiecesAndLeavesTheRest) {
+  struct Case {
+    PaneSize pane;
+    PanePoint origin;
+    PaneSize visible;
+    PanePoint scroll;
+  };
+  // Rows longer than the pieces they are filtered in, placed and scrolled; none at all.
+  const Case cases[] = {{{1300, 4}, {7, 1}, {1290, 2}, {5, 3}},
+                        {{40, 30}, {0, 0}, {40, 30}, {0, 0}},
+                        {{20, 10}, {3, 2}, {0, 5}, {0, 0}}};
+  const PaneSize imageSize{1400, 40};
+  std::mt19937 random(27);
+  std::vector<uint8_t> image(size_t(imageSize.width) * imageSize.height * 4);
+  for (uint8_t& b : image) b = uint8_t(random() % 4 == 0 ? 255 * (random() % 2) : random());
+  for (RowPath path : kRowPaths) {
+    if (!HasRowPath(CpuidFeatures(), path)) continue;
+    SCOPED_TRACE(RowPathName(path));
+    const FilterRows& rows = RowsOf(path);
+    const RowRule posterize([&rows](const uint8_t* s, uint8_t* d, int32_t n) {
+      rows.posterize(s, d, n, 5, RowStores::kCached);
+    });
+    for (const Case& c : cases) {
+      for (bool filtered : {false, true}) {
+        std::vector<uint32_t> buffer(size_t(c.pane.width) * c.pane.height, 0xABCDEF);
+        ComposeFilteredPreview(buffer.data(), c.origin, c.visible, c.pane, c.scroll, image.data(), imageSize,
+                               filtered ? posterize : RowRule());
+        for (int32_t y = 0; y < c.pane.height; ++y) {
+          for (int32_t x = 0; x < c.pane.width; ++x) {
+            const int32_t i = y - c.origin.y, j = x - c.origin.x;
+            uint32_t expected = 0xABCDEF;
+            if (i >= 0 && i < c.visible.height && j >= 0 && j < c.visible.width) {
+              const uint8_t* p = &image[(size_t(c.scroll.y + i) * imageSize.width + c.scroll.x + j) * 4];
+              const Bgr shown = filtered ? Posterize(Bgr{p[0], p[1], p[2]}, 5) : Bgr{p[0], p[1], p[2]};
+              const uint8_t colour[3] = {shown.b, shown.g, shown.r};
+              expected = BlendOnChecker(x, y, colour, p[3]);
+            }
+            ASSERT_EQ(buffer[size_t(y) * c.pane.width + x], expected)
+                << c.pane.width << " wide, " << (filtered ? "filtered" : "as it is") << ", at " << x << ", " << y;
+          }
         }
       }
     }

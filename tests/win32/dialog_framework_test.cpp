@@ -201,7 +201,7 @@ TEST_F(DialogFramework, PreviewBoxRepaintsThePaneOnceAndIsWrittenAsAFlag) {
       [&](HWND d) {
         UpdateWindow(PreviewPane(d));
         EXPECT_EQ(dialog.paints, before + 1);
-        // The base RenderPreview draws nothing: the pane keeps the last picture.
+        // The base dialog has no filter: checked, the picture stays as it is.
         EXPECT_EQ(PaneDiffers(d, image, Unchanged), "");
       },
       [](HWND d) { SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0); },
@@ -292,7 +292,7 @@ TEST_F(DialogFramework, WithoutAPreviewBufferTheDialogRunsOnBare) {
           EXPECT_TRUE(ComboItems(d, IDC_CHANNEL_COMBO).empty());
           EXPECT_FALSE(IsChecked(d, IDC_PREVIEW_CHECK));
           EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(PreviewPane(d), GWLP_WNDPROC)),
-                    &FilterDialog::PaneProc);
+                    &PreviewPane::WindowProc);
           UpdateWindow(PreviewPane(d));
           MouseDown(PreviewPane(d), 10, 10);
           EXPECT_EQ(GetCapture(), nullptr);
