@@ -66,6 +66,8 @@ def functions(listing):
             # The linker puts the exception tables into .text too: data, which objdump
             # decodes as whatever instructions its bytes happen to spell.
             name = None if m.group(2) == ".gcc_except_table" else m.group(2)
+            if name in found:  # a label seen before (.text, say): a block of its own
+                name = f"{name} (again at {int(m.group(1), 16):#x})"
             if name is not None:
                 found[name] = []
             continue
