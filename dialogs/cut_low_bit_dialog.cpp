@@ -95,17 +95,12 @@ void CutLowBitDialog::OnOK(SettingsWriter& settings) {
   WriteFlagFromCheck(kCutLowBitSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }
 
-CutLowBitDialog::Masks CutLowBitDialog::PreviewMasks() const {
-  // The fields only ever take counts the boxes accepted, 0..7.
-  return {LowBitMask[rmask], LowBitMask[gmask], LowBitMask[bmask]};
-}
-
 RowRule CutLowBitDialog::PreviewRowRule() {
-  // No early return for 0, 0, 0 as in the filter: masks of 0xFF leave the source's
-  // colours as they are.
-  const Masks m = PreviewMasks();
+  // The fields only ever take counts the boxes accepted, 0..7. No early return for 0, 0,
+  // 0 as in the filter: masks of 0xFF leave the source's colours as they are.
+  const uint8_t red = LowBitMask[rmask], green = LowBitMask[gmask], blue = LowBitMask[bmask];
   const FilterRows* rows = &ActiveRows();
-  return RowRule([rows, m](const uint8_t* src, uint8_t* dst, int32_t count) {
-    rows->cutLowBits(src, dst, count, m.red, m.green, m.blue, RowStores::kCached);
+  return RowRule([rows, red, green, blue](const uint8_t* src, uint8_t* dst, int32_t count) {
+    rows->cutLowBits(src, dst, count, red, green, blue, RowStores::kCached);
   });
 }

@@ -22,11 +22,6 @@ class CutLowBitDialog : public FilterDialog {
   int32_t& FieldOf(WORD id);
   NumberBox& BoxOf(WORD id);
   void WriteBitsFromEdit(const char* key, WORD id, SettingsWriter& settings);
-  // The masks of the accepted counts, for the preview.
-  struct Masks {
-    uint8_t red, green, blue;
-  };
-  Masks PreviewMasks() const;
 
   // The last bit counts accepted from the boxes, each 0..7: what a rejected text falls
   // back to and what the preview shows, so the mask table only sees 0..7.

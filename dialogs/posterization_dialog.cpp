@@ -19,11 +19,11 @@ constexpr TrackedValueControls kDivision = {IDC_DIVISION_EDIT, IDC_DIVISION_SPIN
 
 }  // namespace
 
-PosterizationDialog::PosterizationDialog() : FilterDialog(IDD_POSTERIZATION), divisionBox(kDivision) {}
+PosterizationDialog::PosterizationDialog() : FilterDialog(IDD_POSTERIZATION), divisionBox(kDivision, division) {}
 
 INT_PTR PosterizationDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_HSCROLL && divisionBox.IsSlider(lParam)) {
-    return divisionBox.Scroll(dialogWindow, wParam, division) ? TRUE : FALSE;
+    return divisionBox.Scroll(dialogWindow, wParam) ? TRUE : FALSE;
   }
   return FilterDialog::DialogProc(window, message, wParam, lParam);
 }
@@ -33,18 +33,18 @@ BOOL PosterizationDialog::OnInitDialog() {
   const PosterizationSettings stored = ReadPosterizationSettings();
 
   // Accepted by the box's EN_CHANGE; nothing is drawn, the preview box is still clear.
-  divisionBox.Init(dialogWindow, stored.division, division);
+  divisionBox.Init(dialogWindow, stored.division);
   CheckDlgButton(dialogWindow, IDC_PREVIEW_CHECK, stored.preview != 0 ? BST_CHECKED : BST_UNCHECKED);
   return TRUE;
 }
 
 BOOL PosterizationDialog::OnCommand(HWND control, WORD id, WORD code) {
-  if (divisionBox.OnCommand(dialogWindow, id, code, division) && IsPreviewChecked()) Redraw();
+  if (divisionBox.OnCommand(dialogWindow, id, code) && IsPreviewChecked()) Redraw();
   return FilterDialog::OnCommand(control, id, code);
 }
 
 void PosterizationDialog::OnOK(SettingsWriter& settings) {
-  divisionBox.Settle(dialogWindow, division);  // a text still being typed is not saved
+  divisionBox.Settle(dialogWindow);  // a text still being typed is not saved
   WriteIntFromEdit(kPosterizationSection, kDivisionKey, IDC_DIVISION_EDIT, settings);
   WriteFlagFromCheck(kPosterizationSection, kPreviewKey, IDC_PREVIEW_CHECK, settings);
 }

@@ -16,7 +16,7 @@ constexpr const wchar_t* kChannelNames[] = {L"RGB", L"R", L"G", L"B"};  // index
 }  // namespace
 
 SolarizationDialog::SolarizationDialog()
-    : FilterDialog(IDD_SOLARIZATION), threshold(kDefaultThreshold), thresholdBox(kThreshold) {}
+    : FilterDialog(IDD_SOLARIZATION), threshold(kDefaultThreshold), thresholdBox(kThreshold, threshold) {}
 
 BOOL SolarizationDialog::OnInitDialog() {
   if (!FilterDialog::OnInitDialog()) return FALSE;
@@ -24,7 +24,7 @@ BOOL SolarizationDialog::OnInitDialog() {
 
   // The box's EN_CHANGE accepts the value; the preview box is still unchecked, so
   // nothing is drawn yet.
-  thresholdBox.Init(dialogWindow, stored.threshold, threshold);
+  thresholdBox.Init(dialogWindow, stored.threshold);
 
   // The list always opens on "RGB": the stored channel is the filter's alone.
   for (const wchar_t* name : kChannelNames) {
@@ -40,7 +40,7 @@ INT_PTR SolarizationDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
   // The trackbar only proposes a value to the edit box, whose EN_CHANGE accepts it (and
   // moves the trackbar there) or restores the last one.
   if (message == WM_HSCROLL && thresholdBox.IsSlider(lParam)) {
-    return thresholdBox.Scroll(dialogWindow, wParam, threshold) ? TRUE : FALSE;
+    return thresholdBox.Scroll(dialogWindow, wParam) ? TRUE : FALSE;
   }
   return FilterDialog::DialogProc(window, message, wParam, lParam);
 }
@@ -48,14 +48,14 @@ INT_PTR SolarizationDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
 BOOL SolarizationDialog::OnCommand(HWND control, WORD id, WORD code) {
   // Every text that reaches the box, typed or written by the up-down, the trackbar or
   // this dialog, is checked at once.
-  const bool changed = thresholdBox.OnCommand(dialogWindow, id, code, threshold) ||
+  const bool changed = thresholdBox.OnCommand(dialogWindow, id, code) ||
                        (code == CBN_SELCHANGE && id == IDC_CHANNEL_COMBO);
   if (changed && IsPreviewChecked()) Redraw();
   return FilterDialog::OnCommand(control, id, code);
 }
 
 void SolarizationDialog::OnOK(SettingsWriter& settings) {
-  thresholdBox.Settle(dialogWindow, threshold);  // a text still being typed is not saved
+  thresholdBox.Settle(dialogWindow);  // a text still being typed is not saved
   WriteIntFromEdit(kSolarizationSection, kThresholdKey, IDC_THRESHOLD_EDIT, settings);
   const LRESULT channel = SendDlgItemMessageW(dialogWindow, IDC_CHANNEL_COMBO, CB_GETCURSEL, 0, 0);
   if (channel != CB_ERR) settings.WriteInt(kSolarizationSection, kChannelKey, static_cast<int32_t>(channel));

@@ -6,7 +6,7 @@
 
 #include "dialogs/typed_number.h"
 
-void TrackedValue::Init(HWND dialog, int32_t stored, int32_t accepted) {
+void TrackedValue::Init(HWND dialog, int32_t stored) {
   const TrackbarRange& r = controls.range;
   SendDlgItemMessageW(dialog, controls.spin, UDM_SETRANGE32, r.minimum, r.maximum);
   SendDlgItemMessageW(dialog, controls.slider, TBM_SETRANGEMIN, FALSE, r.minimum);
@@ -19,7 +19,7 @@ void TrackedValue::Init(HWND dialog, int32_t stored, int32_t accepted) {
   SendDlgItemMessageW(dialog, controls.slider, TBM_SETPOS, TRUE, v);
 }
 
-bool TrackedValue::Scroll(HWND dialog, WPARAM wParam, int32_t accepted) {
+bool TrackedValue::Scroll(HWND dialog, WPARAM wParam) {
   int32_t v;
   if (!TrackbarProposal(LOWORD(wParam), HIWORD(wParam), accepted, controls.range, &v)) return false;
   box.Write(dialog, v, true);  // a line step past an end is put back at once
@@ -30,10 +30,10 @@ bool TrackedValue::IsSlider(LPARAM lParam) const {
   return lParam != 0 && GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == controls.slider;
 }
 
-bool TrackedValue::OnCommand(HWND dialog, WORD id, WORD code, int32_t& accepted) {
+bool TrackedValue::OnCommand(HWND dialog, WORD id, WORD code) {
   if (id != controls.edit) return false;
   if (code == EN_KILLFOCUS) {
-    Settle(dialog, accepted);  // an unfinished text never outlasts the user's typing
+    Settle(dialog);  // an unfinished text never outlasts the user's typing
     return false;
   }
   if (code != EN_CHANGE) return false;
@@ -53,7 +53,7 @@ bool TrackedValue::OnCommand(HWND dialog, WORD id, WORD code, int32_t& accepted)
   }
 }
 
-void TrackedValue::Settle(HWND dialog, int32_t accepted) {
+void TrackedValue::Settle(HWND dialog) {
   if (!ready) return;
   // Leading zeros go too, so that the box reads back as exactly the accepted value.
   const std::string digits = std::to_string(accepted);

@@ -18,28 +18,30 @@ struct TrackedValueControls {
 
 class TrackedValue {
  public:
-  explicit TrackedValue(const TrackedValueControls& controls)
-      : controls(controls), box(controls.edit) {}
+  // `accepted` is the dialog's field for the value: the last one the box accepted.
+  TrackedValue(const TrackedValueControls& controls, int32_t& accepted)
+      : controls(controls), accepted(accepted), box(controls.edit) {}
 
   // Sets the up-down's and the trackbar's ranges, then writes `stored` into the box, or
-  // `accepted` when `stored` is out of range (the box's EN_CHANGE accepts it).
-  void Init(HWND dialog, int32_t stored, int32_t accepted);
+  // the accepted value when `stored` is out of range (the box's EN_CHANGE accepts it).
+  void Init(HWND dialog, int32_t stored);
 
   // A WM_HSCROLL from the trackbar (IsSlider): writes the proposed value into the box.
   // False for codes that propose none.
-  bool Scroll(HWND dialog, WPARAM wParam, int32_t accepted);
+  bool Scroll(HWND dialog, WPARAM wParam);
   bool IsSlider(LPARAM lParam) const;
 
-  // A WM_COMMAND from control `id`: true when the box took a new text into `accepted`
+  // A WM_COMMAND from control `id`: true when the box took a new text into the field
   // (the trackbar then follows, and the dialog redraws its preview). A text still being
   // typed is put back when the box loses the focus.
-  bool OnCommand(HWND dialog, WORD id, WORD code, int32_t& accepted);
+  bool OnCommand(HWND dialog, WORD id, WORD code);
 
-  // Puts `accepted` back over any other text, such as one still being typed.
-  void Settle(HWND dialog, int32_t accepted);
+  // Puts the accepted value back over any other text, such as one still being typed.
+  void Settle(HWND dialog);
 
  private:
   TrackedValueControls controls;
+  int32_t& accepted;
   NumberBox box;
   // Set by Init. A dialog whose preview could not be set up leaves the box as the
   // template has it, empty, and OK then writes no value.
